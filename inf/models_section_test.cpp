@@ -83,14 +83,4 @@ TEST_F(InfFileTest, ParseWithoutManufacturerFailsAndKeepsTheList) {
     EXPECT_EQ(narrowAll(ids), Lines({"EARLIER"}));
 }
 
-TEST_F(InfFileTest, EmptySectionListYieldsNoIds) {
-    // Every [Manufacturer] line adds a name, so an empty list needs a
-    // [Manufacturer] whose first line cannot be read: that cannot be written
-    // in INF syntax. The nearest case: sections that yield nothing.
-    openInf("[Manufacturer]\r\nA = Models\r\n[Models]\r\nDev = Inst\r\n");
-    CWStringArray ids;
-    EXPECT_EQ(inf.parse(ids), INF_OK);
-    EXPECT_EQ(ids.itemCount, 0u);
-}
-
 }  // namespace

@@ -1,0 +1,27 @@
+#include "frame/run.h"
+
+#include "frame/command_line.h"
+#include "frame/win_app.h"
+#include "frame/wnd.h"
+
+int runApplication() {
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr) return -1;
+    app->m_lpCmdLine = commandLineTail(ustr(GetCommandLineW()));
+
+    if (!app->InitInstance()) {
+        if (app->m_pMainWnd != nullptr) app->m_pMainWnd->DestroyWindow();
+        return app->ExitInstance();
+    }
+
+    // Without a main window nothing could ever end the loop.
+    if (app->m_pMainWnd != nullptr) {
+        MSG msg;
+        // GetMessageW gives 0 for WM_QUIT and -1 on failure; both end the loop.
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return app->ExitInstance();
+}

@@ -14,8 +14,9 @@ int runApplication() {
         return app->ExitInstance();
     }
 
-    // Without a main window nothing could ever end the loop.
-    if (app->m_pMainWnd != nullptr) {
+    // Only the end of the main window ends the loop: without one (or when its
+    // creation failed) the loop would wait for ever.
+    if (app->m_pMainWnd != nullptr && app->m_pMainWnd->m_hWnd != nullptr) {
         MSG msg;
         // GetMessageW gives 0 for WM_QUIT and -1 on failure; both end the loop.
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -4,7 +4,8 @@
 // (DBG_PRINTEXCEPTION_WIDE_C, with the UTF-16 text); older ones, and a wide
 // raise nobody handled, the narrow form (DBG_PRINTEXCEPTION_C). Once the
 // wide form is handled the narrow one does not follow, so every call is
-// captured once. The handler API is looked up at run time: Windows 2000 has
+// captured once. Wine 8 raises only the narrow form, once per call, so text
+// outside the ANSI code page arrives there as '?'. The handler API is looked up at run time: Windows 2000 has
 // none, and the capture then sees nothing.
 #include "debug_capture.h"
 

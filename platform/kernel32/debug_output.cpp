@@ -1,0 +1,33 @@
+// OutputDebugStringW: the machine's `debug` decides where the text goes (as
+// UTF-8, unchanged otherwise); active DebugOutputCapture objects see every call.
+#include <cstdio>
+
+#include "kernel32/debug_sink.h"
+#include "machine/machine.h"
+#include "machine/utf.h"
+#include "platform.h"
+
+void OutputDebugStringW(LPCWSTR text) {
+    if (text == nullptr) return;
+    const std::u16string line(ustr(text));
+    standin::deliverDebugOutput(line);
+    const standin::Machine& m = standin::machine();
+    if (m.debug == standin::DebugTarget::None) return;
+    const std::string utf8 = standin::toUtf8(line);
+    if (m.debug == standin::DebugTarget::Stderr) {
+        std::fwrite(utf8.data(), 1, utf8.size(), stderr);
+        std::fflush(stderr);
+        return;
+    }
+    // Opened per call, so that every line is on disk at once, even when the
+    // process ends abnormally right after.
+    std::FILE* file = std::fopen(m.debugPath.c_str(), "ab");
+    if (file == nullptr) {
+        static bool warned = false;
+        if (!warned) std::fprintf(stderr, "debug output: cannot write %s\n", m.debugPath.c_str());
+        warned = true;
+        return;
+    }
+    std::fwrite(utf8.data(), 1, utf8.size(), file);
+    std::fclose(file);
+}

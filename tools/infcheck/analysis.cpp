@@ -1,0 +1,424 @@
+#include "tools/infcheck/analysis.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "inf/cinf_file.h"
+#include "platform.h"
+#include "text/routines.h"
+#include "tools/infcheck/utf8.h"
+
+namespace {
+
+std::u16string text(const CWString& value) { return std::u16string(value.data, value.length); }
+
+std::u16string foldCase(const std::u16string& value) {
+    std::u16string result = value;
+    for (char16_t& c : result) {
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    }
+    return result;
+}
+
+bool sameName(const std::u16string& left, const std::u16string& right) {
+    return compareNoCase(left.c_str(), right.c_str()) == 0;
+}
+
+bool readField(CInfFile& inf, uint32_t number, std::u16string& value) {
+    CWString field;
+    if (inf.readField(number, field) != INF_OK) return false;
+    value = text(field);
+    return true;
+}
+
+std::vector<std::u16string> texts(const CWStringArray& array) {
+    std::vector<std::u16string> result;
+    for (uint32_t i = 0; i < array.itemCount; ++i) result.push_back(text(array.items[i]));
+    return result;
+}
+
+std::string quoted(const std::u16string& value) { return "'" + toUtf8(value) + "'"; }
+std::string bracketed(const std::u16string& value) { return "[" + toUtf8(value) + "]"; }
+
+// A models section as the INF holds it, walked line by line.
+struct ModelLine {
+    uint32_t index = 0;
+    std::u16string key;
+    bool complete = false;  // key, install section and hardware ID field all readable
+    bool emptyHardwareId = false;
+    std::vector<std::u16string> ids;  // the non-empty ID fields, in field order
+};
+
+struct ModelsSection {
+    bool exists = false;  // an empty section exists too
+    std::vector<ModelLine> lines;
+    // The first line the installer cannot read fully: it stops there.
+    size_t readableLines() const {
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (!lines[i].complete) return i;
+        }
+        return lines.size();
+    }
+    size_t idCount() const {
+        size_t count = 0;
+        for (const ModelLine& line : lines) count += line.ids.size();
+        return count;
+    }
+};
+
+class Checker {
+public:
+    Checker(CInfFile& inf, InfCheck& result) : inf(inf), result(result) {}
+
+    void readManufacturer();
+    void evaluate(const std::vector<const Target*>& selected);
+
+private:
+    const ModelsSection& section(const std::u16string& name);
+    void setIdentity(const Target& target);
+    TargetCheck evaluateTarget(const Target& target);
+    void add(const std::string& kind, const std::u16string& section, int64_t line, const std::u16string& key,
+             const std::string& message, const Target* target = nullptr);
+    void findStructureProblems(const std::vector<TargetCheck>& all);
+    void findTargetProblems(const TargetCheck& check);
+
+    CInfFile& inf;
+    InfCheck& result;
+    std::map<std::u16string, ModelsSection> sections;  // by folded name
+    std::map<std::string, size_t> findingIndex;
+};
+
+void Checker::readManufacturer() {
+    if (!SetupFindFirstLineW(inf.handle, wstr(u"Manufacturer"), nullptr, &inf.context)) return;
+    result.hasManufacturer = true;
+    for (uint32_t index = 0;; ++index) {
+        ManufacturerLine line;
+        line.index = index;
+        readField(inf, 0, line.key);
+        line.hasBase = readField(inf, 1, line.base);
+        std::u16string decoration;
+        for (uint32_t field = 2; line.hasBase && readField(inf, field, decoration); ++field) {
+            line.decorations.push_back(decoration);
+        }
+        result.lines.push_back(line);
+        if (!SetupFindNextLine(&inf.context, &inf.context)) return;
+    }
+}
+
+const ModelsSection& Checker::section(const std::u16string& name) {
+    const std::u16string folded = foldCase(name);
+    auto found = sections.find(folded);
+    if (found != sections.end()) return found->second;
+    ModelsSection& walked = sections[folded];
+    if (!SetupFindFirstLineW(inf.handle, wstr(name.c_str()), nullptr, &inf.context)) {
+        // A section without lines exists: authors write one on purpose to
+        // offer nothing from some version on.
+        walked.exists = GetLastError() == ERROR_LINE_NOT_FOUND;
+        return walked;
+    }
+    walked.exists = true;
+    for (uint32_t index = 0;; ++index) {
+        ModelLine line;
+        line.index = index;
+        std::u16string installSection;
+        std::u16string id;
+        const bool hasKey = readField(inf, 0, line.key);
+        const bool hasInstall = readField(inf, 1, installSection);
+        const bool hasHardwareId = readField(inf, 2, id);
+        line.complete = hasKey && hasInstall && hasHardwareId;
+        line.emptyHardwareId = hasHardwareId && id.empty();
+        if (hasHardwareId) {
+            if (!id.empty()) line.ids.push_back(id);
+            for (uint32_t field = 3; readField(inf, field, id); ++field) {
+                if (!id.empty()) line.ids.push_back(id);
+            }
+        }
+        walked.lines.push_back(line);
+        if (!SetupFindNextLine(&inf.context, &inf.context)) break;
+    }
+    return walked;
+}
+
+void Checker::setIdentity(const Target& target) {
+    inf.systemInfo.wProcessorArchitecture = target.architecture;
+    inf.osVersion.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXW);
+    inf.osVersion.dwMajorVersion = target.seenMajor;
+    inf.osVersion.dwMinorVersion = target.seenMinor;
+    inf.osVersion.dwBuildNumber = target.build;
+    inf.osVersion.dwPlatformId = VER_PLATFORM_WIN32_NT;
+    inf.osVersion.wProductType = target.productType;
+    inf.osVersion.wSuiteMask = target.suiteMask;
+}
+
+TargetCheck Checker::evaluateTarget(const Target& target) {
+    TargetCheck check;
+    check.target = &target;
+    setIdentity(target);
+
+    // The installer's column: its own code, line by line as it reads them.
+    CWStringArray chosen;
+    const bool walked = inf.readManufacturerSection(chosen) == INF_OK;
+    const std::vector<std::u16string> chosenNames = texts(chosen);
+    for (const ManufacturerLine& line : result.lines) {
+        LineChoice choice;
+        if (walked && line.index < chosenNames.size()) {
+            choice.installerHasSection = true;
+            choice.installerSection = chosenNames[line.index];
+            CWStringArray ids;
+            choice.installerSectionExists =
+                inf.readModelsSection(CWString(choice.installerSection.c_str()), ids) == INF_OK;
+            choice.ids = texts(ids);
+        }
+        if (line.hasBase) {
+            choice.windowsChoice = chooseWindowsDecoration(line.decorations, target);
+            if (choice.windowsChoice == kBaseSection) {
+                choice.windowsSection = line.base;
+            } else if (choice.windowsChoice >= 0) {
+                choice.windowsSection = line.base + u"." + line.decorations[choice.windowsChoice];
+            }
+        }
+        // Both offering nothing (a missing section, no section) is agreement.
+        if (choice.windowsChoice == kNoSection) {
+            choice.differs = choice.installerHasSection && choice.installerSectionExists;
+        } else {
+            choice.differs = !choice.installerHasSection || !sameName(choice.installerSection, choice.windowsSection);
+        }
+        check.lines.push_back(choice);
+    }
+    CWStringArray all;
+    inf.parse(all);
+    check.ids = texts(all);
+    return check;
+}
+
+void Checker::add(const std::string& kind, const std::u16string& sectionName, int64_t line,
+                  const std::u16string& key, const std::string& message, const Target* target) {
+    const std::string where = toUtf8(sectionName);
+    const std::string identity = kind + '\n' + where + '\n' + std::to_string(line) + '\n' + message;
+    auto found = findingIndex.find(identity);
+    if (found == findingIndex.end()) {
+        Finding finding;
+        finding.kind = kind;
+        finding.section = where;
+        finding.line = line;
+        finding.key = toUtf8(key);
+        finding.message = message;
+        found = findingIndex.emplace(identity, result.findings.size()).first;
+        result.findings.push_back(finding);
+    }
+    if (target != nullptr) result.findings[found->second].targets.push_back(target->name);
+}
+
+void Checker::findStructureProblems(const std::vector<TargetCheck>& all) {
+    const std::u16string manufacturer = u"Manufacturer";
+    for (const ManufacturerLine& line : result.lines) {
+        if (!line.hasBase) continue;
+        std::set<std::u16string> named;  // folded names already looked at on this line
+        auto checkExists = [&](const std::u16string& name) {
+            if (!named.insert(foldCase(name)).second) return;
+            if (!section(name).exists) {
+                add("missing-section", manufacturer, line.index, line.key,
+                    "models section " + bracketed(name) + " is named but missing");
+            }
+        };
+
+        for (size_t d = 0; d < line.decorations.size(); ++d) {
+            const std::u16string& decoration = line.decorations[d];
+            const std::u16string name = line.base + u"." + decoration;
+            bool installerUses = false;
+            for (const TargetCheck& check : all) {
+                const LineChoice& choice = check.lines[line.index];
+                installerUses |= choice.installerHasSection && choice.installerSection == name;
+            }
+            const Decoration parsed = parseDecoration(decoration);
+            if (!parsed.valid) {
+                add("malformed-decoration", manufacturer, line.index, line.key,
+                    "decoration " + quoted(decoration) + " is malformed or unrecognised (" + parsed.problem +
+                        "): Windows never uses it" + (installerUses ? ", the installer does" : ""));
+                if (installerUses) checkExists(name);
+                continue;
+            }
+            bool fits = false;
+            for (const Target& target : targetTable()) fits |= appliesOn(parsed, target);
+            if (!fits && !installerUses) {
+                add("unused-decoration", manufacturer, line.index, line.key,
+                    "decoration " + quoted(decoration) + " fits none of the " +
+                        std::to_string(targetTable().size()) + " target systems");
+            }
+            checkExists(name);
+        }
+    }
+
+    // Every section the installer or Windows reads: empty and missing IDs.
+    std::set<std::u16string> walked;
+    for (const ManufacturerLine& line : result.lines) {
+        std::vector<std::u16string> names;
+        if (line.hasBase) names.push_back(line.base);
+        for (const std::u16string& decoration : line.decorations) names.push_back(line.base + u"." + decoration);
+        for (const std::u16string& name : names) {
+            if (!walked.insert(foldCase(name)).second) continue;
+            const ModelsSection& models = section(name);
+            const size_t readable = models.readableLines();
+            for (size_t i = 0; i < models.lines.size(); ++i) {
+                const ModelLine& modelLine = models.lines[i];
+                if (i == readable) {
+                    const size_t skipped = models.lines.size() - readable - 1;
+                    add("empty-id", name, modelLine.index, modelLine.key,
+                        std::string("line without a hardware ID field: the installer stops reading the section here") +
+                            (skipped > 0 ? " and skips the " + std::to_string(skipped) + " line(s) after it" : ""));
+                } else if (modelLine.emptyHardwareId) {
+                    add("empty-id", name, modelLine.index, modelLine.key,
+                        "empty hardware ID: the installer tries only the compatible IDs of this line");
+                }
+            }
+        }
+    }
+}
+
+void Checker::findTargetProblems(const TargetCheck& check) {
+    const std::u16string manufacturer = u"Manufacturer";
+    const Target* target = check.target;
+
+    // The base name is named implicitly: it matters where someone uses it.
+    bool windowsOffersIds = false;
+    for (size_t i = 0; i < check.lines.size(); ++i) {
+        const ManufacturerLine& line = result.lines[i];
+        const LineChoice& choice = check.lines[i];
+        const bool installerFallsBack = choice.installerHasSection && sameName(choice.installerSection, line.base);
+        if ((installerFallsBack || choice.windowsChoice == kBaseSection) && !section(line.base).exists) {
+            add("missing-section", manufacturer, line.index, line.key,
+                "undecorated models section " + bracketed(line.base) +
+                    " is missing: it is what is read where no decoration fits",
+                target);
+        }
+        if (choice.windowsChoice != kNoSection) windowsOffersIds |= section(choice.windowsSection).idCount() > 0;
+        if (!choice.differs) continue;
+        std::string installer;
+        if (!choice.installerHasSection) {
+            installer = "the installer reads no section for it (its [Manufacturer] walk ends earlier)";
+        } else {
+            installer = "the installer reads " + bracketed(choice.installerSection) +
+                        (choice.installerSectionExists ? " (" + std::to_string(choice.ids.size()) + " IDs)" : " (missing)");
+        }
+        const std::string windows = choice.windowsChoice == kNoSection
+                                        ? "Windows uses no section of this line"
+                                        : "Windows uses " + bracketed(choice.windowsSection);
+        add("differs", manufacturer, line.index, line.key, installer + " but " + windows, target);
+    }
+
+    if (check.ids.empty() && windowsOffersIds) {
+        add("no-ids", manufacturer, -1, u"",
+            "the installer collects no ID, so every device gets \"No suitable hardware\", though Windows would "
+            "use this package",
+            target);
+    }
+
+    // Where each collected ID comes from, in the installer's reading order.
+    struct Source {
+        std::u16string section;
+        const ModelLine* line;
+    };
+    std::map<std::u16string, std::vector<Source>> sources;  // by folded ID
+    std::vector<std::u16string> order;
+    for (const LineChoice& choice : check.lines) {
+        if (!choice.installerHasSection) continue;
+        const ModelsSection& models = section(choice.installerSection);
+        const size_t readable = models.readableLines();
+        for (size_t i = 0; i < readable; ++i) {
+            for (const std::u16string& id : models.lines[i].ids) {
+                auto& list = sources[foldCase(id)];
+                if (list.empty()) order.push_back(foldCase(id));
+                list.push_back({choice.installerSection, &models.lines[i]});
+            }
+        }
+    }
+    for (const std::u16string& folded : order) {
+        const std::vector<Source>& list = sources[folded];
+        const Source& first = list.front();
+        std::u16string id;
+        for (const std::u16string& candidate : first.line->ids) {
+            if (foldCase(candidate) == folded) id = candidate;
+        }
+        if (list.size() > 1) {
+            std::string where;
+            for (const Source& source : list) {
+                where += (where.empty() ? "" : ", ") + bracketed(source.section) + " line " +
+                         std::to_string(source.line->index);
+            }
+            add("duplicate-id", first.section, first.line->index, first.line->key,
+                "ID " + quoted(id) + " is collected " + std::to_string(list.size()) + " times (" + where +
+                    "): the installer hands it to the driver update once per listing",
+                target);
+        }
+        if (isClassLevelId(id)) {
+            for (const Source& source : list) {
+                add("generic-id", source.section, source.line->index, source.line->key,
+                    quoted(id) + " is a class-level ID: the installer forces the driver onto every device that "
+                    "reports it",
+                    target);
+            }
+        }
+    }
+}
+
+void Checker::evaluate(const std::vector<const Target*>& selected) {
+    std::vector<TargetCheck> all;
+    for (const Target& target : targetTable()) all.push_back(evaluateTarget(target));
+    for (const Target* target : selected) {
+        // Selected targets need not come from the table.
+        auto found = std::find_if(all.begin(), all.end(), [&](const TargetCheck& c) { return c.target == target; });
+        result.targets.push_back(found != all.end() ? *found : evaluateTarget(*target));
+    }
+
+    if (!result.hasManufacturer) {
+        add("no-manufacturer", u"Manufacturer", -1, u"",
+            "no [Manufacturer] section with a line in it: the installer stops with a parse error");
+        return;
+    }
+    findStructureProblems(all);
+    for (const TargetCheck& check : result.targets) findTargetProblems(check);
+
+    static const char* const kOrder[] = {"no-manufacturer", "malformed-decoration", "unused-decoration",
+                                         "missing-section", "empty-id", "differs", "no-ids", "duplicate-id",
+                                         "generic-id"};
+    auto rank = [](const Finding& finding) {
+        for (size_t i = 0; i < sizeof(kOrder) / sizeof(kOrder[0]); ++i) {
+            if (finding.kind == kOrder[i]) return i;
+        }
+        return sizeof(kOrder) / sizeof(kOrder[0]);
+    };
+    std::stable_sort(result.findings.begin(), result.findings.end(),
+                     [&](const Finding& a, const Finding& b) { return rank(a) < rank(b); });
+}
+
+bool startsWithNoCase(const std::u16string& value, const std::u16string& prefix) {
+    return value.size() >= prefix.size() && foldCase(value.substr(0, prefix.size())) == foldCase(prefix);
+}
+
+}  // namespace
+
+bool isClassLevelId(const std::u16string& id) {
+    static const char16_t* const kPrefixes[] = {u"USB\\Class_", u"USB\\MS_COMP_", u"PCI\\CC_", u"HID_DEVICE"};
+    for (const char16_t* prefix : kPrefixes) {
+        if (startsWithNoCase(id, prefix)) return true;
+    }
+    // HDAUDIO\FUNC_01 is every audio function; with &VEN_ it names a maker's.
+    if (startsWithNoCase(id, u"HDAUDIO\\FUNC_") && foldCase(id).find(u"&ven_") == std::u16string::npos) return true;
+    return foldCase(id) == u"usb\\composite";
+}
+
+InfCheck checkInf(const std::u16string& path, const std::vector<const Target*>& targets) {
+    InfCheck result;
+    CInfFile inf;
+    inf.verbose = 0;
+    inf.osVersion = OSVERSIONINFOEXW();
+    inf.osVersion.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXW);
+    result.openStatus = inf.open(path.c_str());
+    if (result.openStatus != INF_OK) return result;
+
+    Checker checker(inf, result);
+    checker.readManufacturer();
+    checker.evaluate(targets);
+    return result;
+}

@@ -1,0 +1,62 @@
+// infcheck's evaluation of one INF: for every target, the models section the
+// installer's own code (CInfFile) chooses per [Manufacturer] line and the IDs
+// it collects, beside the section Windows would choose; then the findings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "text/inf_status.h"
+#include "tools/infcheck/targets.h"
+#include "tools/infcheck/windows_choice.h"
+
+struct ManufacturerLine {
+    uint32_t index = 0;
+    std::u16string key;    // field 0
+    std::u16string base;   // field 1: the models section base name
+    bool hasBase = false;
+    std::vector<std::u16string> decorations;  // fields 2 onward
+};
+
+struct LineChoice {
+    bool installerHasSection = false;  // false: the installer's walk ended before this line
+    std::u16string installerSection;
+    bool installerSectionExists = false;
+    std::vector<std::u16string> ids;  // what the installer collects from its section
+    int windowsChoice = kNoSection;     // decoration index, kBaseSection or kNoSection
+    std::u16string windowsSection;      // empty with kNoSection
+    bool differs = false;
+};
+
+struct TargetCheck {
+    const Target* target = nullptr;
+    std::vector<LineChoice> lines;
+    std::vector<std::u16string> ids;  // everything CInfFile::parse collects, in its order
+};
+
+struct Finding {
+    std::string kind;
+    std::string section;  // where: section name ...
+    int64_t line = -1;    // ... 0-based line index in it, -1 for the whole section
+    std::string key;      // ... and the key of that line
+    std::string message;
+    std::vector<std::string> targets;  // the targets it concerns; empty when it concerns none in particular
+};
+
+struct InfCheck {
+    InfStatus openStatus = INF_OK;  // not INF_OK: the INF could not be read, nothing else is filled
+    bool hasManufacturer = false;
+    std::vector<ManufacturerLine> lines;
+    std::vector<TargetCheck> targets;  // in the order asked for
+    std::vector<Finding> findings;
+};
+
+// `path` is a Windows path, as the installer's code sees it. Every target of
+// the table is evaluated, as some findings concern the whole table (a
+// decoration that fits no system); results and per-target findings are kept
+// for `targets` only.
+InfCheck checkInf(const std::u16string& path, const std::vector<const Target*>& targets);
+
+// A class-level ID (USB\Class_.., PCI\CC_.., ...): matches every device of a kind.
+bool isClassLevelId(const std::u16string& id);

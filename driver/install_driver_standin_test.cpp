@@ -10,24 +10,24 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-enum class Setup { Updated, Restart, NotBetter, NoDevice, Wow64, InfGone, OtherError };
+enum class Case { Updated, Restart, NotBetter, NoDevice, Wow64, InfGone, OtherError };
 
 TEST(InstallDriver, TurnsEachServiceAnswerIntoStatusAndFlags) {
     const struct {
-        Setup setup;
+        Case setup;
         InfStatus status;
         int32_t deviceFound;
         int32_t rebootRequired;
         int32_t notBetter;  // 7 means left untouched
         bool installedTrace;
     } cases[] = {
-        {Setup::Updated, INF_OK, 1, 0, 0, true},
-        {Setup::Restart, INF_OK, 1, 1, 0, true},
-        {Setup::NotBetter, INF_OK, 1, 0, 1, false},
-        {Setup::NoDevice, INF_OK, 0, 0, 7, false},
-        {Setup::Wow64, INF_WOW64, 0, 0, 7, false},
-        {Setup::InfGone, INF_UNEXPECTED, 0, 0, 7, false},
-        {Setup::OtherError, INF_UNEXPECTED, 0, 0, 7, false},
+        {Case::Updated, INF_OK, 1, 0, 0, true},
+        {Case::Restart, INF_OK, 1, 1, 0, true},
+        {Case::NotBetter, INF_OK, 1, 0, 1, false},
+        {Case::NoDevice, INF_OK, 0, 0, 7, false},
+        {Case::Wow64, INF_WOW64, 0, 0, 7, false},
+        {Case::InfGone, INF_UNEXPECTED, 0, 0, 7, false},
+        {Case::OtherError, INF_UNEXPECTED, 0, 0, 7, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.setup));
@@ -36,13 +36,13 @@ TEST(InstallDriver, TurnsEachServiceAnswerIntoStatusAndFlags) {
         device.instance = u"USB\\VID_F055&PID_71A0\\0001";
         device.hardwareIds = {u"USB\\VID_F055&PID_71A0"};
         switch (c.setup) {
-        case Setup::Updated: device.answer = standin::ServiceAnswer::Updated; break;
-        case Setup::Restart: device.answer = standin::ServiceAnswer::Restart; break;
-        case Setup::NotBetter: device.answer = standin::ServiceAnswer::NotBetter; break;
-        case Setup::NoDevice: device.hardwareIds = {u"PCI\\VEN_0000&DEV_0000"}; break;
-        case Setup::Wow64: standin::machine().wow64 = standin::Wow64Answer::Yes; break;
-        case Setup::InfGone: break;
-        case Setup::OtherError:
+        case Case::Updated: device.answer = standin::ServiceAnswer::Updated; break;
+        case Case::Restart: device.answer = standin::ServiceAnswer::Restart; break;
+        case Case::NotBetter: device.answer = standin::ServiceAnswer::NotBetter; break;
+        case Case::NoDevice: device.hardwareIds = {u"PCI\\VEN_0000&DEV_0000"}; break;
+        case Case::Wow64: standin::machine().wow64 = standin::Wow64Answer::Yes; break;
+        case Case::InfGone: break;
+        case Case::OtherError:
             device.answer = standin::ServiceAnswer::Error;
             device.answerError = ERROR_ACCESS_DENIED;
             break;
@@ -55,7 +55,7 @@ TEST(InstallDriver, TurnsEachServiceAnswerIntoStatusAndFlags) {
         CInfFile inf;
         inf.verbose = 1;
         ASSERT_EQ(inf.open(path.c_str()), INF_OK);
-        if (c.setup == Setup::InfGone) std::filesystem::remove(scratch.hostPath() / "velk.inf");
+        if (c.setup == Case::InfGone) std::filesystem::remove(scratch.hostPath() / "velk.inf");
         capture.clear();
 
         int32_t deviceFound = 9, rebootRequired = 9, notBetter = 7;

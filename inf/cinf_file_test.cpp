@@ -44,7 +44,7 @@ TEST(CInfFileOpen, MapsOpenFailuresToStatuses) {
         InfStatus status;
     } cases[] = {
         {scratch.windowsPath("missing.inf"), INF_FILE_NOT_FOUND},
-        {scratch.windowsPath("nodir\\velk.inf"), INF_PATH_NOT_FOUND},
+        {scratch.windowsPath("nodir/velk.inf"), INF_PATH_NOT_FOUND},
         {scratch.windowsPath("sub"), INF_UNEXPECTED},           // a directory: access denied
         {scratch.windowsPath("notaninf.inf"), INF_UNEXPECTED},  // no [Version] signature: wrong style
     };
@@ -57,7 +57,7 @@ TEST(CInfFileOpen, MapsOpenFailuresToStatuses) {
 }
 
 TEST_F(InfFileTest, OpenTracesTheIdentityAndTheOriginalName) {
-    std::u16string path = scratch.write("pkg\\velk.inf", std::string(kVersion));
+    std::u16string path = scratch.write("pkg/velk.inf", std::string(kVersion));
     inf.verbose = 1;
     inf.osVersion.dwMajorVersion = 5;
     inf.osVersion.dwMinorVersion = 1;

@@ -1,8 +1,9 @@
 // CWString::Empty must outlive every other static object: the application
 // object copies it while it is built and while it is torn down. This program
-// holds such an object of ordinary priority, linked before the library that
-// defines Empty, and checks both ends of its life.
+// holds such objects of ordinary priority, one linked before the library that
+// defines Empty and one after it, and checks both ends of their lives.
 #include "text/cwstring.h"
+#include "text/empty_order_late.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,7 @@ StaticUser staticUser;
 
 TEST(EmptyOrderTest, EmptyIsBuiltBeforeOtherStatics) {
     EXPECT_TRUE(staticUser.usableAtStart());
+    EXPECT_TRUE(lateUserSawEmpty());
     EXPECT_TRUE(CWString::emptyIsLive());
 }
 

@@ -1,0 +1,4 @@
+// See empty_order_late.cpp.
+#pragma once
+
+bool lateUserSawEmpty();

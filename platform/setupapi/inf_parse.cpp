@@ -1,0 +1,269 @@
+// One pass over the decoded text: physical lines, section headers, entries
+// split into key and fields (syntax rules in inf_engine.h).
+#include "inf_engine.h"
+
+namespace infengine {
+
+class Parser {
+public:
+    Parser(Inf& inf, std::u16string_view text) : inf_(inf), text_(text) {}
+
+    OpenResult run() {
+        inf_.pool_.reserve(text_.size());
+        size_t pos = 0, n = text_.size();
+        uint32_t lineNo = 0;
+        while (pos < n) {
+            ++lineNo;
+            size_t end = pos;
+            while (end < n && text_[end] != u'\n' && text_[end] != u'\r') {
+                if (text_[end] == 0) return fail(kErrorExpectedSectionName, lineNo);
+                ++end;
+            }
+            OpenResult r = physicalLine(pos, end, lineNo);
+            if (r.error != 0) return r;
+            pos = end;
+            if (pos < n && text_[pos++] == u'\r' && pos < n && text_[pos] == u'\n') ++pos;
+        }
+        if (inEntry_) finishEntry();
+        return OpenResult{};
+    }
+
+private:
+    static OpenResult fail(uint32_t error, uint32_t line) { return OpenResult{error, line}; }
+
+    OpenResult physicalLine(size_t pos, size_t end, uint32_t lineNo) {
+        while (pos < end && isInfSpace(text_[pos])) ++pos;
+        if (continuing_) {
+            // Documented: a comment line inside a continued entry is skipped;
+            // a blank line ends the entry.
+            if (pos < end && text_[pos] == u';') return OpenResult{};
+            continuing_ = false;
+            if (pos == end) {
+                finishEntry();
+                return OpenResult{};
+            }
+            scanEntry(pos, end);
+            return OpenResult{};
+        }
+        if (pos == end || text_[pos] == u';') return OpenResult{};
+        if (text_[pos] == u'[') return header(pos + 1, end, lineNo);
+        if (section_ == kNone) return fail(kErrorExpectedSectionName, lineNo);
+        startEntry();
+        scanEntry(pos, end);
+        return OpenResult{};
+    }
+
+    OpenResult header(size_t pos, size_t end, uint32_t lineNo) {
+        size_t close = pos;
+        while (close < end && text_[close] != u']') ++close;
+        if (close == end) return fail(kErrorBadSectionNameLine, lineNo);
+        if (close - pos > kMaxSectionNameChars) return fail(kErrorSectionNameTooLong, lineNo);
+        std::u16string_view name = text_.substr(pos, close - pos);
+        auto found = inf_.sectionIndex_.emplace(foldAscii(name), uint32_t(inf_.sections_.size()));
+        if (found.second) {
+            Inf::Section section;
+            section.name = store(name);
+            inf_.sections_.push_back(std::move(section));
+        }
+        section_ = found.first->second;
+        return OpenResult{};
+    }
+
+    void startEntry() {
+        inEntry_ = true;
+        hasKey_ = false;
+        commaSeen_ = false;
+        entryFirst_ = uint32_t(inf_.fields_.size());
+        resetField();
+    }
+
+    void resetField() {
+        field_.clear();
+        keep_ = 0;
+        quotedEnd_ = 0;
+        started_ = false;
+    }
+
+    void appendText(char16_t c) {
+        field_.push_back(c);
+        started_ = true;
+        keep_ = field_.size();
+    }
+
+    // Characters of one physical line that belong to the current entry.
+    void scanEntry(size_t i, size_t end) {
+        bool quoted = false;
+        for (; i < end; ++i) {
+            char16_t c = text_[i];
+            if (quoted) {
+                if (c == u'"') {
+                    if (i + 1 < end && text_[i + 1] == u'"') {
+                        field_.push_back(u'"');
+                        ++i;
+                    } else {
+                        quoted = false;
+                    }
+                } else {
+                    field_.push_back(c);
+                }
+                keep_ = quotedEnd_ = field_.size();
+                continue;
+            }
+            switch (c) {
+            case u'"':
+                quoted = true;
+                started_ = true;
+                keep_ = quotedEnd_ = field_.size();
+                break;
+            case u';':
+                lineEnd(false);
+                return;
+            case u',':
+                commaSeen_ = true;
+                endField();
+                break;
+            case u'=':
+                if (!hasKey_ && !commaSeen_) {
+                    endField();
+                    hasKey_ = true;
+                } else {
+                    appendText(c);
+                }
+                break;
+            case u'%':
+                i = percent(i, end);
+                break;
+            default:
+                if (isInfSpace(c)) {
+                    if (started_) field_.push_back(c);
+                } else {
+                    appendText(c);
+                }
+            }
+        }
+        lineEnd(quoted);
+    }
+
+    // A '%' outside quotes. "%%" is kept whole (so that its second '%' does
+    // not open a token); a token holding ';' is kept whole so that the ';'
+    // does not start a comment. Returns the index of the last character used.
+    size_t percent(size_t i, size_t end) {
+        if (i + 1 < end && text_[i + 1] == u'%') {
+            appendText(u'%');
+            appendText(u'%');
+            return i + 1;
+        }
+        size_t j = i + 1;
+        bool semicolon = false;
+        while (j < end) {
+            char16_t c = text_[j];
+            if (c == u'%' || c == u'"' || c == u',' || c == u'=' || isInfSpace(c)) break;
+            if (c == u';') semicolon = true;
+            ++j;
+        }
+        if (semicolon && j < end && text_[j] == u'%') {
+            for (size_t k = i; k <= j; ++k) appendText(text_[k]);
+            return j;
+        }
+        appendText(u'%');
+        return i;
+    }
+
+    // End of a physical line's part of the entry (at its end or at a comment).
+    void lineEnd(bool unterminatedQuote) {
+        if (!unterminatedQuote) {
+            size_t j = keep_;
+            while (j > quotedEnd_ && field_[j - 1] == u'\\') --j;
+            if (j < keep_) {
+                field_.resize(j);
+                while (field_.size() > quotedEnd_ && isInfSpace(field_.back())) field_.pop_back();
+                keep_ = field_.size();
+                continuing_ = true;
+                return;
+            }
+        }
+        finishEntry();
+    }
+
+    void endField() {
+        field_.resize(keep_);
+        inf_.fields_.push_back(store(cut(field_)));
+        resetField();
+    }
+
+    void finishEntry() {
+        endField();
+        inEntry_ = false;
+        continuing_ = false;
+        Inf::Line line;
+        uint32_t total = uint32_t(inf_.fields_.size()) - entryFirst_;
+        if (hasKey_) {
+            line.key = entryFirst_;
+            line.first = entryFirst_ + 1;
+            line.count = total - 1;
+        } else {
+            line.first = entryFirst_;
+            line.count = total;
+            line.key = total == 1 ? entryFirst_ : Inf::kNoKey;
+        }
+        inf_.sections_[section_].lines.push_back(uint32_t(inf_.lines_.size()));
+        inf_.lines_.push_back(line);
+    }
+
+    static std::u16string_view cut(std::u16string_view s) {
+        if (s.size() <= kMaxFieldChars) return s;
+        size_t n = kMaxFieldChars;
+        if (s[n - 1] >= 0xD800 && s[n - 1] <= 0xDBFF) --n;
+        return s.substr(0, n);
+    }
+
+    Inf::Span store(std::u16string_view s) {
+        Inf::Span span{uint32_t(inf_.pool_.size()), uint32_t(s.size())};
+        inf_.pool_.append(s.data(), s.size());
+        return span;
+    }
+
+    static constexpr uint32_t kNone = 0xFFFFFFFFu;
+    Inf& inf_;
+    std::u16string_view text_;
+    uint32_t section_ = kNone;
+    bool inEntry_ = false;
+    bool continuing_ = false;
+    bool hasKey_ = false;
+    bool commaSeen_ = false;
+    uint32_t entryFirst_ = 0;
+    std::u16string field_;
+    size_t keep_ = 0;       // field_ without its trailing unquoted blanks
+    size_t quotedEnd_ = 0;  // end of the last quoted part in field_
+    bool started_ = false;  // leading blanks are over
+};
+
+std::unique_ptr<Inf> Inf::open(const uint8_t* data, size_t size, const Options& options, OpenResult* result) {
+    *result = OpenResult{};
+    if (size == 0) {
+        result->error = kErrorFileInvalid;
+        return nullptr;
+    }
+    if (size > kMaxFileBytes) {
+        result->error = kErrorNotEnoughMemory;
+        return nullptr;
+    }
+    std::unique_ptr<Inf> inf(new Inf());
+    {
+        std::u16string text = decodeText(data, size);
+        *result = Parser(*inf, text).run();
+    }
+    if (result->error != 0) return nullptr;
+    inf->selectStrings(options.langId);
+    if ((options.styles & kStyleWin4) && inf->signatureIsWin4()) {
+        inf->style_ = kStyleWin4;
+    } else if (options.styles & kStyleOldNt) {
+        inf->style_ = kStyleOldNt;
+    } else {
+        *result = OpenResult{kErrorWrongInfStyle, 0};
+        return nullptr;
+    }
+    return inf;
+}
+
+}  // namespace infengine

@@ -39,6 +39,7 @@
 #include "inf_engine.h"
 #include "kernel32/paths.h"
 #include "platform.h"
+#include "faults/faults.h"
 
 namespace {
 
@@ -219,6 +220,7 @@ std::u16string catalogOf(const infengine::Inf& engine) {
 }  // namespace
 
 HINF SetupOpenInfFileW(PCWSTR fileName, PCWSTR infClass, DWORD infStyle, UINT* errorLine) {
+    if (standin::failureInjected("SetupOpenInfFileW")) return INVALID_HANDLE_VALUE;
     try {
         return openInf(fileName, infClass, infStyle, errorLine);
     } catch (const std::bad_alloc&) {
@@ -228,6 +230,7 @@ HINF SetupOpenInfFileW(PCWSTR fileName, PCWSTR infClass, DWORD infStyle, UINT* e
 }
 
 void SetupCloseInfFile(HINF infHandle) {
+    standin::failureInjected("SetupCloseInfFile");  // counted only: closing cannot fail
     OpenInf* inf = nullptr;
     {
         std::lock_guard<std::mutex> guard(registryLock);
@@ -239,6 +242,7 @@ void SetupCloseInfFile(HINF infHandle) {
 
 BOOL SetupGetInfInformationW(LPCVOID infSpec, DWORD searchControl, PSP_INF_INFORMATION returnBuffer,
                              DWORD returnBufferSize, PDWORD requiredSize) {
+    if (standin::failureInjected("SetupGetInfInformationW")) return FALSE;
     if (searchControl != INFINFO_INF_SPEC_IS_HINF) return fail(ERROR_INVALID_PARAMETER);
     OpenInf* inf = lookup(infSpec);
     if (inf == nullptr) return fail(ERROR_INVALID_HANDLE);
@@ -272,6 +276,7 @@ BOOL SetupGetInfInformationW(LPCVOID infSpec, DWORD searchControl, PSP_INF_INFOR
 BOOL SetupQueryInfOriginalFileInformationW(PSP_INF_INFORMATION infInformation, UINT infIndex,
                                            PSP_ALTPLATFORM_INFO alternatePlatformInfo,
                                            PSP_ORIGINAL_FILE_INFO_W originalFileInfo) {
+    if (standin::failureInjected("SetupQueryInfOriginalFileInformationW")) return FALSE;
     if (infInformation == nullptr || originalFileInfo == nullptr) return fail(ERROR_INVALID_PARAMETER);
     if (originalFileInfo->cbSize != sizeof(SP_ORIGINAL_FILE_INFO_W)) return fail(ERROR_INVALID_USER_BUFFER);
     if (infIndex >= infInformation->InfCount) return fail(ERROR_INVALID_PARAMETER);
@@ -291,6 +296,7 @@ BOOL SetupQueryInfOriginalFileInformationW(PSP_INF_INFORMATION infInformation, U
 }
 
 BOOL SetupFindFirstLineW(HINF infHandle, PCWSTR section, PCWSTR key, PINFCONTEXT context) {
+    if (standin::failureInjected("SetupFindFirstLineW")) return FALSE;
     OpenInf* inf = lookup(infHandle);
     if (inf == nullptr) return fail(ERROR_INVALID_HANDLE);
     if (section == nullptr || context == nullptr) return fail(ERROR_INVALID_PARAMETER);
@@ -311,6 +317,7 @@ BOOL SetupFindFirstLineW(HINF infHandle, PCWSTR section, PCWSTR key, PINFCONTEXT
 }
 
 BOOL SetupFindNextLine(const INFCONTEXT* contextIn, PINFCONTEXT contextOut) {
+    if (standin::failureInjected("SetupFindNextLine")) return FALSE;
     const infengine::Inf* engine = fromContext(contextIn);
     if (engine == nullptr) return FALSE;
     if (contextOut == nullptr) return fail(ERROR_INVALID_PARAMETER);
@@ -323,6 +330,7 @@ BOOL SetupFindNextLine(const INFCONTEXT* contextIn, PINFCONTEXT contextOut) {
 
 BOOL SetupGetLineTextW(const INFCONTEXT* context, HINF infHandle, PCWSTR section, PCWSTR key, PWSTR returnBuffer,
                        DWORD returnBufferSize, PDWORD requiredSize) {
+    if (standin::failureInjected("SetupGetLineTextW")) return FALSE;
     try {
         INFCONTEXT found;
         if (context == nullptr) {
@@ -341,6 +349,7 @@ BOOL SetupGetLineTextW(const INFCONTEXT* context, HINF infHandle, PCWSTR section
 
 BOOL SetupGetStringFieldW(const INFCONTEXT* context, DWORD fieldIndex, PWSTR returnBuffer, DWORD returnBufferSize,
                           PDWORD requiredSize) {
+    if (standin::failureInjected("SetupGetStringFieldW")) return FALSE;
     try {
         const infengine::Inf* engine = fromContext(context);
         if (engine == nullptr) return FALSE;

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <set>
 
 #include "inf/cinf_file.h"
 #include "platform.h"
+#include "setupapi/inf_engine.h"
 #include "text/routines.h"
 #include "tools/infcheck/utf8.h"
 
@@ -69,7 +71,7 @@ struct ModelsSection {
 
 class Checker {
 public:
-    Checker(CInfFile& inf, InfCheck& result) : inf(inf), result(result) {}
+    Checker(CInfFile& inf, const infengine::Inf* layout, InfCheck& result) : inf(inf), layout(layout), result(result) {}
 
     void readManufacturer();
     void evaluate(const std::vector<const Target*>& selected);
@@ -84,6 +86,7 @@ private:
     void findTargetProblems(const TargetCheck& check);
 
     CInfFile& inf;
+    const infengine::Inf* layout;  // the same file parsed apart, for section existence only
     InfCheck& result;
     std::map<std::u16string, ModelsSection> sections;  // by folded name
     std::map<std::string, size_t> findingIndex;
@@ -114,7 +117,8 @@ const ModelsSection& Checker::section(const std::u16string& name) {
     if (!SetupFindFirstLineW(inf.handle, wstr(name.c_str()), nullptr, &inf.context)) {
         // A section without lines exists: authors write one on purpose to
         // offer nothing from some version on.
-        walked.exists = GetLastError() == ERROR_LINE_NOT_FOUND;
+        uint32_t index = 0;
+        walked.exists = layout != nullptr && layout->findSection(name, &index);
         return walked;
     }
     walked.exists = true;
@@ -223,6 +227,9 @@ void Checker::findStructureProblems(const std::vector<TargetCheck>& all) {
             }
         };
 
+        // With decorations the undecorated section is optional: packages
+        // for some platforms only leave it out.
+        if (line.decorations.empty()) checkExists(line.base);
         for (size_t d = 0; d < line.decorations.size(); ++d) {
             const std::u16string& decoration = line.decorations[d];
             const std::u16string name = line.base + u"." + decoration;
@@ -280,18 +287,10 @@ void Checker::findTargetProblems(const TargetCheck& check) {
     const std::u16string manufacturer = u"Manufacturer";
     const Target* target = check.target;
 
-    // The base name is named implicitly: it matters where someone uses it.
     bool windowsOffersIds = false;
     for (size_t i = 0; i < check.lines.size(); ++i) {
         const ManufacturerLine& line = result.lines[i];
         const LineChoice& choice = check.lines[i];
-        const bool installerFallsBack = choice.installerHasSection && sameName(choice.installerSection, line.base);
-        if ((installerFallsBack || choice.windowsChoice == kBaseSection) && !section(line.base).exists) {
-            add("missing-section", manufacturer, line.index, line.key,
-                "undecorated models section " + bracketed(line.base) +
-                    " is missing: it is what is read where no decoration fits",
-                target);
-        }
         if (choice.windowsChoice != kNoSection) windowsOffersIds |= section(choice.windowsSection).idCount() > 0;
         if (!choice.differs) continue;
         std::string installer;
@@ -408,7 +407,7 @@ bool isClassLevelId(const std::u16string& id) {
     return foldCase(id) == u"usb\\composite";
 }
 
-InfCheck checkInf(const std::u16string& path, const std::vector<const Target*>& targets) {
+InfCheck checkInf(const std::u16string& path, const std::string* bytes, const std::vector<const Target*>& targets) {
     InfCheck result;
     CInfFile inf;
     inf.verbose = 0;
@@ -417,7 +416,14 @@ InfCheck checkInf(const std::u16string& path, const std::vector<const Target*>& 
     result.openStatus = inf.open(path.c_str());
     if (result.openStatus != INF_OK) return result;
 
-    Checker checker(inf, result);
+    std::unique_ptr<infengine::Inf> layout;
+    if (bytes != nullptr && bytes->size() <= infengine::kMaxFileBytes) {
+        infengine::Options options;
+        options.styles = infengine::kStyleWin4 | infengine::kStyleOldNt;
+        infengine::OpenResult opened;
+        layout = infengine::Inf::open(reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size(), options, &opened);
+    }
+    Checker checker(inf, layout.get(), result);
     checker.readManufacturer();
     checker.evaluate(targets);
     return result;

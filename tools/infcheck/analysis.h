@@ -52,11 +52,14 @@ struct InfCheck {
     std::vector<Finding> findings;
 };
 
-// `path` is a Windows path, as the installer's code sees it. Every target of
-// the table is evaluated, as some findings concern the whole table (a
-// decoration that fits no system); results and per-target findings are kept
-// for `targets` only.
-InfCheck checkInf(const std::u16string& path, const std::vector<const Target*>& targets);
+// `path` is a Windows path, as the installer's code sees it. `bytes`, when
+// the file could be read directly, tells an empty models section (written on
+// purpose, to offer nothing from some version on) from a missing one, which
+// the Setup API's line functions cannot; without it both count as missing.
+// Every target of the table is evaluated, as some findings concern the whole
+// table (a decoration that fits no system); results and per-target findings
+// are kept for `targets` only.
+InfCheck checkInf(const std::u16string& path, const std::string* bytes, const std::vector<const Target*>& targets);
 
 // A class-level ID (USB\Class_.., PCI\CC_.., ...): matches every device of a kind.
 bool isClassLevelId(const std::u16string& id);

@@ -1,7 +1,9 @@
 #include "tools/infcheck/cli.h"
 
 #include <cstdio>
+#include <fstream>
 
+#include "setupapi/inf_engine.h"
 #include "tool_path.h"
 #include "tools/infcheck/analysis.h"
 #include "tools/infcheck/report.h"
@@ -33,6 +35,20 @@ std::string targetList() {
         out += line;
     }
     return out;
+}
+
+// The file's bytes, for telling empty sections from missing ones; files
+// larger than the INF engine takes are left unread.
+bool readWhole(const std::string& path, std::string* bytes) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    if (size < 0 || static_cast<uint64_t>(size) > infengine::kMaxFileBytes) return false;
+    file.seekg(0, std::ios::beg);
+    bytes->resize(static_cast<size_t>(size));
+    file.read(&(*bytes)[0], size);
+    return file.gcount() == size;
 }
 
 int badUsage(std::string& err, const std::string& message) {
@@ -88,7 +104,9 @@ int runInfcheck(const std::vector<std::string>& arguments, std::string& out, std
         for (const Target& target : targetTable()) targets.push_back(&target);
     }
 
-    const InfCheck check = checkInf(toolPathArgument(inf.c_str()), targets);
+    std::string bytes;
+    const bool haveBytes = readWhole(inf, &bytes);
+    const InfCheck check = checkInf(toolPathArgument(inf.c_str()), haveBytes ? &bytes : nullptr, targets);
     out += json ? jsonReport(inf, check, listIds) : textReport(inf, check, listIds);
     const int code = exitCodeOf(check);
     if (code == 2) err += "infcheck: cannot read '" + inf + "'\n";

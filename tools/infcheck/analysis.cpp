@@ -40,6 +40,8 @@ std::vector<std::u16string> texts(const CWStringArray& array) {
     return result;
 }
 
+std::string idsText(size_t count) { return std::to_string(count) + (count == 1 ? " ID" : " IDs"); }
+
 std::string quoted(const std::u16string& value) { return "'" + toUtf8(value) + "'"; }
 std::string bracketed(const std::u16string& value) { return "[" + toUtf8(value) + "]"; }
 
@@ -173,6 +175,8 @@ TargetCheck Checker::evaluateTarget(const Target& target) {
             choice.installerSectionExists =
                 inf.readModelsSection(CWString(choice.installerSection.c_str()), ids) == INF_OK;
             choice.ids = texts(ids);
+            choice.installerSectionEmpty =
+                !choice.installerSectionExists && section(choice.installerSection).exists;
         }
         if (line.hasBase) {
             choice.windowsChoice = chooseWindowsDecoration(line.decorations, target);
@@ -298,7 +302,9 @@ void Checker::findTargetProblems(const TargetCheck& check) {
             installer = "the installer reads no section for it (its [Manufacturer] walk ends earlier)";
         } else {
             installer = "the installer reads " + bracketed(choice.installerSection) +
-                        (choice.installerSectionExists ? " (" + std::to_string(choice.ids.size()) + " IDs)" : " (missing)");
+                        (choice.installerSectionExists ? " (" + idsText(choice.ids.size()) + ")"
+                         : choice.installerSectionEmpty ? " (empty)"
+                                                        : " (missing)");
         }
         const std::string windows = choice.windowsChoice == kNoSection
                                         ? "Windows uses no section of this line"

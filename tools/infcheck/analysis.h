@@ -22,7 +22,8 @@ struct ManufacturerLine {
 struct LineChoice {
     bool installerHasSection = false;  // false: the installer's walk ended before this line
     std::u16string installerSection;
-    bool installerSectionExists = false;
+    bool installerSectionExists = false;  // found with lines in it
+    bool installerSectionEmpty = false;   // there, but without lines
     std::vector<std::u16string> ids;  // what the installer collects from its section
     int windowsChoice = kNoSection;     // decoration index, kBaseSection or kNoSection
     std::u16string windowsSection;      // empty with kNoSection

@@ -49,6 +49,12 @@ std::string jsonStrings(const std::vector<std::string>& items) {
 
 std::string jsonNullable(bool present, const std::u16string& text) { return present ? jsonString(toUtf8(text)) : "null"; }
 
+// "found" (or the ID count), "empty" or "missing".
+std::string sectionState(const LineChoice& choice, bool count) {
+    if (choice.installerSectionExists) return count ? std::to_string(choice.ids.size()) : "found";
+    return choice.installerSectionEmpty ? "empty" : "missing";
+}
+
 }  // namespace
 
 int exitCodeOf(const InfCheck& check) {
@@ -93,8 +99,7 @@ std::string textReport(const std::string& infArgument, const InfCheck& check, bo
             const LineChoice& choice = target.lines[i];
             std::string installer = "-";
             if (choice.installerHasSection) {
-                installer = toUtf8(choice.installerSection) +
-                            (choice.installerSectionExists ? " (" + std::to_string(choice.ids.size()) + ")" : " (missing)");
+                installer = toUtf8(choice.installerSection) + " (" + sectionState(choice, true) + ")";
             }
             const std::string windows = choice.windowsChoice == kNoSection ? "-" : toUtf8(choice.windowsSection);
             out += (i == 0 ? first : std::string(36, ' ')) + padded(std::to_string(i), 6) + padded(installer, 36) +
@@ -148,7 +153,7 @@ std::string jsonReport(const std::string& infArgument, const InfCheck& check, bo
             const LineChoice& choice = target.lines[i];
             out += std::string(i ? "," : "") + "\n      {\"line\": " + std::to_string(i) +
                    ", \"installer\": " + jsonNullable(choice.installerHasSection, choice.installerSection) +
-                   ", \"installerSectionFound\": " + (choice.installerSectionExists ? "true" : "false") +
+                   ", \"installerSection\": " + jsonString(sectionState(choice, false)) +
                    ", \"idCount\": " + std::to_string(choice.ids.size()) +
                    ", \"windows\": " + jsonNullable(choice.windowsChoice != kNoSection, choice.windowsSection) +
                    ", \"differs\": " + (choice.differs ? "true" : "false");

@@ -21,7 +21,7 @@ void decodeAnsi(const uint8_t* p, size_t n, std::u16string* out) {
 }
 
 void decodeUtf16(const uint8_t* p, size_t n, bool bigEndian, std::u16string* out) {
-    size_t units = n / 2;  // an odd last byte belongs to no character
+    size_t units = n / 2;
     out->resize(units);
     for (size_t i = 0; i < units; ++i) {
         uint8_t a = p[2 * i], b = p[2 * i + 1];
@@ -87,9 +87,12 @@ bool looksLikeUtf16Le(const uint8_t* p, size_t n) {
 
 std::u16string decodeText(const uint8_t* data, size_t size) {
     std::u16string text;
-    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
+    // A BOM counts only in a file of whole UTF-16 units (Wine's test too);
+    // otherwise the bytes are ANSI text, whose first line then is no header.
+    bool even = size % 2 == 0;
+    if (even && size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
         decodeUtf16(data + 2, size - 2, false, &text);
-    } else if (size >= 2 && data[0] == 0xFE && data[1] == 0xFF) {
+    } else if (even && size >= 2 && data[0] == 0xFE && data[1] == 0xFF) {
         decodeUtf16(data + 2, size - 2, true, &text);
     } else if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) {
         decodeUtf8(data + 3, size - 3, &text);

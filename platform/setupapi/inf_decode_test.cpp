@@ -61,7 +61,6 @@ INSTANTIATE_TEST_SUITE_P(Table, Encodings, ::testing::Values(
          "k : a\xEF\xBF\xBD" "b\xEF\xBF\xBD(" + [] { std::string r; for (int i = 0; i < 11; ++i) r += "\xEF\xBF\xBD"; return r; }()},
     Case{"unpaired_surrogates_kept", utf16le(u"[Version]\nSignature=$Chicago$\n[S]\nk = a\xD800" u"b, \xDC00\n", true),
          "k : a<D800>b|<DC00>"},
-    Case{"odd_length_utf16", utf16le(kWide, true) + "x", kWideExpected},
     Case{"lf", "[Version]\nSignature=$Chicago$\n[S]\nk = v\nj = w", "k : v / j : w"},
     // Documented: CR ends an entry too (Wine reads CR as a blank).
     Case{"cr_only", "[Version]\rSignature=$Chicago$\r[S]\rk = v\rj = w\r", "k : v / j : w"},
@@ -82,6 +81,12 @@ TEST(BadInput, BinaryGarbageGetsAStatus) {
     testing::Opened o = openBytes(bytes);
     EXPECT_EQ(o.inf, nullptr);
     EXPECT_NE(o.result.error, 0u);
+}
+
+TEST(BadInput, OddLengthUtf16IsNoUtf16) {
+    testing::Opened o = openBytes(utf16le(kWide, true) + "x");
+    EXPECT_EQ(o.result.error, kErrorExpectedSectionName);
+    EXPECT_EQ(o.result.line, 1u);
 }
 
 TEST(BadInput, NulInUtf16) {

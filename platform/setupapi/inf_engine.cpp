@@ -157,10 +157,50 @@ void Inf::substitute(std::u16string_view raw, std::u16string* out) const {
         for (char16_t& c : name) {
             if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
         }
-        auto it = strings_.find(name);
-        appendCut(out, start, it != strings_.end() ? text(it->second) : raw.substr(pct, close - pct + 1));
+        const std::u16string* dirid = findDirid(name);
+        auto it = dirid ? strings_.end() : strings_.find(name);
+        appendCut(out, start, dirid ? std::u16string_view(*dirid)
+                              : it != strings_.end() ? text(it->second) : raw.substr(pct, close - pct + 1));
         i = close + 1;
     }
+}
+
+const std::u16string* Inf::findDirid(const std::u16string& name) const {
+    if (dirids_.empty() || name.empty() || name.size() > 9) return nullptr;
+    uint32_t id = 0;
+    for (char16_t c : name) {
+        if (c < u'0' || c > u'9') return nullptr;
+        id = id * 10 + (c - u'0');
+    }
+    auto it = dirids_.find(id);
+    return it == dirids_.end() ? nullptr : &it->second;
+}
+
+std::vector<std::pair<uint32_t, std::u16string>> standardDirids(const std::u16string& windowsDirectory,
+                                                                  const std::u16string& sourceDirectory) {
+    const std::u16string& w = windowsDirectory;
+    std::u16string drive = w.size() >= 2 && w[1] == u':' ? w.substr(0, 2) : u"C:";
+    return {
+        {1, sourceDirectory},
+        {10, w},
+        {11, w + u"\\system32"},
+        {12, w + u"\\system32\\drivers"},
+        {17, w + u"\\inf"},
+        {18, w + u"\\help"},
+        {20, w + u"\\fonts"},
+        {21, w + u"\\system32\\viewers"},
+        {23, w + u"\\system32\\spool\\drivers\\color"},
+        {24, drive},
+        {25, w},
+        {30, drive + u"\\"},
+        {50, w + u"\\system"},
+        {51, w + u"\\system32\\spool"},
+        {52, w + u"\\system32\\spool\\drivers"},
+        {16422, drive + u"\\Program Files"},
+        {16426, drive + u"\\Program Files"},
+        {16427, drive + u"\\Program Files\\Common Files"},
+        {16428, drive + u"\\Program Files\\Common Files"},
+    };
 }
 
 void Inf::selectStrings(uint16_t langId) {

@@ -14,8 +14,10 @@
 //   (plain text in UTF-16 has a zero high byte almost everywhere); anything
 //   else is Windows-1252, as Windows reads an ANSI INF on a Western system, so
 //   UTF-8 without a BOM comes out as mojibake exactly as it does there.
-//   A UTF-16 file of odd length: the last byte cannot belong to any
-//   character and is ignored. Unpaired surrogates are kept as code units.
+//   A BOM counts only when the length is even (Wine): FF FE before an odd
+//   number of bytes is ANSI text whose first line is no header, so the open
+//   fails with ERROR_EXPECTED_SECTION_NAME at line 1. Unpaired surrogates are
+//   kept as code units.
 //   U+001A (Ctrl-Z) ends the text (Wine). A U+0000 code unit before that
 //   fails the open with ERROR_EXPECTED_SECTION_NAME and the line holding it:
 //   the text is not an INF, and cutting a value at the NUL would lose data
@@ -81,6 +83,9 @@
 //   language and SUBLANG_NEUTRAL, else the first with the same primary
 //   language, else [Strings]. All tokens come from that one section. (Wine
 //   reads only [Strings].)
+//   A token whose name is a number (%11%, %01%) names a directory (a DIRID)
+//   when Options lists it, and is replaced by that path before [Strings] is
+//   asked; standardDirids() gives the documented set for a Windows folder.
 //
 // Style
 //   INF_STYLE_WIN4 needs, in [Version], a first Signature line whose field 1
@@ -96,6 +101,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace infengine {
@@ -119,7 +125,19 @@ constexpr size_t kMaxSectionNameChars = 255;
 struct Options {
     uint16_t langId = 0x0409;
     uint32_t styles = kStyleWin4;
+    std::vector<std::pair<uint32_t, std::u16string>> dirids;  // directory of each DIRID
 };
+
+// The documented DIRIDs for a system installed in windowsDirectory (such as
+// C:\windows) and an INF read from sourceDirectory: 01 the INF's folder,
+// 10 Windows, 11 system32, 12 drivers, 17 inf, 18 help, 20 fonts, 21
+// viewers, 23 color, 24 the system drive ("C:"), 25 shared (Windows), 30
+// the boot drive's root ("C:\"), 50 system, 51 spool, 52 spool drivers,
+// and the program-files shell folders 16422, 16426 (Program Files), 16427,
+// 16428 (Common Files). 13 (the driver store) and the rest are not given:
+// nothing is imported into a store here.
+std::vector<std::pair<uint32_t, std::u16string>> standardDirids(const std::u16string& windowsDirectory,
+                                                                  const std::u16string& sourceDirectory);
 
 struct OpenResult {
     uint32_t error = 0;  // 0 on success
@@ -188,6 +206,7 @@ private:
     std::u16string_view text(Span span) const { return std::u16string_view(pool_).substr(span.offset, span.length); }
     const Line* lineAt(uint32_t section, uint32_t line) const;
     void selectStrings(uint16_t langId);
+    const std::u16string* findDirid(const std::u16string& name) const;
     bool signatureIsWin4() const;
 
     std::u16string pool_;
@@ -196,6 +215,7 @@ private:
     std::vector<Section> sections_;
     std::unordered_map<std::u16string, uint32_t> sectionIndex_;  // ASCII-lowered name -> section
     std::unordered_map<std::u16string, Span> strings_;           // ASCII-lowered key -> raw value
+    std::unordered_map<uint32_t, std::u16string> dirids_;
     uint32_t style_ = 0;
 };
 

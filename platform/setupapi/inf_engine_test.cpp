@@ -113,6 +113,33 @@ TEST(Substitution, ResultIsCut) {
     EXPECT_EQ(text, u"<" + std::u16string(4094, u'v'));
 }
 
+// ---------------------------------------------------------------- DIRIDs
+class Dirids : public ::testing::TestWithParam<Case> {};
+TEST_P(Dirids, Value) {
+    Options options;
+    options.dirids = standardDirids(u"C:\\windows", u"Z:\\pkg");
+    testing::Opened o =
+        openBytes(std::string(kHead) + "[S]\r\nk = " + GetParam().input + "\r\n[Strings]\r\n12 = twelve\r\n99 = ninety-nine\r\n", options);
+    ASSERT_TRUE(o.inf);
+    EXPECT_EQ(describe(*o.inf, "S"), std::string("k : ") + GetParam().expected);
+}
+INSTANTIATE_TEST_SUITE_P(Table, Dirids, ::testing::Values(
+    Case{"system32", "%11%\\x.sys", "C:\\windows\\system32\\x.sys"},
+    Case{"source_folder", "%01%\\x.inf", "Z:\\pkg\\x.inf"},
+    Case{"leading_zeros", "%0010%", "C:\\windows"},
+    Case{"drive", "%24%\\pagefile.sys, %30%", "C:\\pagefile.sys|C:\\"},
+    Case{"program_files", "%16422%\\App", "C:\\Program Files\\App"},
+    Case{"before_strings", "%12%", "C:\\windows\\system32\\drivers"},
+    Case{"unknown_goes_to_strings", "%99%", "ninety-nine"},
+    Case{"driver_store_not_given", "%13%\\x.sys", "%13%\\x.sys"},
+    Case{"not_a_number", "%1x%", "%1x%"}));
+
+TEST(DiridsOff, StringsOnlyWithoutATable) {
+    testing::Opened o = openBytes(std::string(kHead) + "[S]\r\nk = %12%, %11%\r\n[Strings]\r\n12 = twelve\r\n");
+    ASSERT_TRUE(o.inf);
+    EXPECT_EQ(describe(*o.inf, "S"), "k : twelve|%11%");
+}
+
 // ---------------------------------------------------------------- [Strings.langid]
 struct LangCase {
     const char* name;

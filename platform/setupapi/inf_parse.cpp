@@ -255,6 +255,7 @@ std::unique_ptr<Inf> Inf::open(const uint8_t* data, size_t size, const Options& 
     }
     if (result->error != 0) return nullptr;
     inf->selectStrings(options.langId);
+    for (const auto& dirid : options.dirids) inf->dirids_.emplace(dirid.first, dirid.second);
     if ((options.styles & kStyleWin4) && inf->signatureIsWin4()) {
         inf->style_ = kStyleWin4;
     } else if (options.styles & kStyleOldNt) {

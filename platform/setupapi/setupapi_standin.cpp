@@ -24,6 +24,8 @@
 //   (ERROR_INVALID_PARAMETER) and a cbSize other than 1044 (1784). The
 //   alternate platform is not used.
 // - Only INFINFO_INF_SPEC_IS_HINF is served by SetupGetInfInformationW.
+// - DIRIDs (%11% and the like) expand for a Windows folder of C:\windows;
+//   %01% is the folder of the INF as a full Windows path.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,6 +48,8 @@ namespace {
 constexpr DWORD kErrorClassMismatch = 0xE0000201UL;
 constexpr DWORD kVersionDataMarker = 0x464E4956;  // "VINF"
 constexpr uint16_t kStandinLanguage = 0x0409;       // the stand-in machine's user language: en-US
+// The stand-in machine's Windows folder, for the DIRIDs of %11% and the like.
+const char16_t kWindowsDirectory[] = u"C:\\windows";
 
 struct OpenInf {
     std::unique_ptr<infengine::Inf> engine;
@@ -185,6 +189,11 @@ HINF openInf(PCWSTR fileName, PCWSTR infClass, DWORD infStyle, UINT* errorLine) 
     infengine::Options options;
     options.langId = kStandinLanguage;
     options.styles = infStyle;
+    std::string host;
+    DWORD ignored;
+    std::u16string folder = standin::toHostPath(path, &host, &ignored) ? standin::toWindowsPath(host) : path;
+    folder.resize(folder.find_last_of(u'\\') == std::u16string::npos ? 0 : folder.find_last_of(u'\\'));
+    options.dirids = infengine::standardDirids(kWindowsDirectory, folder);
     infengine::OpenResult result;
     std::unique_ptr<OpenInf> inf(new OpenInf());
     inf->engine = infengine::Inf::open(bytes.data(), bytes.size(), options, &result);

@@ -20,7 +20,7 @@ TEST_F(ModuleFile, RealExecutableInWindowsForm) {
     const std::u16string path(ustr(buffer));
     EXPECT_EQ(length, path.size());
     EXPECT_EQ(path.rfind(u"Z:\\", 0), 0u);
-    EXPECT_NE(path.find(u"\\standin_kernel32_test"), std::u16string::npos);
+    EXPECT_NE(path.find(u"kernel32"), std::u16string::npos);
     EXPECT_EQ(path.find(u'/'), std::u16string::npos);
     EXPECT_EQ(GetModuleFileNameW(GetModuleHandleW(nullptr), buffer, MAX_PATH * 4), length);
 }

@@ -2,8 +2,10 @@
 // entry point (the command line, the machine), then the application's run.
 #include "frame/run.h"
 #include "kernel32/kernel32.h"
+#include "user32/user32.h"
 
 int main(int argc, char** argv) {
     standin::startProcess(argc, argv);
+    standin::setTerminalDrawing(true);
     return runApplication();
 }

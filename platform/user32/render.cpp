@@ -131,10 +131,17 @@ std::string renderText(int columns, int rows) {
     return out;
 }
 
+bool& terminalDrawing() {
+    static bool enabled = false;
+    return enabled;
+}
+
+void setTerminalDrawing(bool enabled) { terminalDrawing() = enabled; }
+
 void redrawTerminal() {
     WindowSystem& ws = windowSystem();
     ws.dirty = false;
-    if (!isatty(STDOUT_FILENO)) return;
+    if (!terminalDrawing() || !isatty(STDOUT_FILENO)) return;
     winsize size{};
     int columns = 80, rows = 24;
     if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0)

@@ -52,6 +52,10 @@ void resetWindows();
 // Where GetMessageW reads the user's keys from when the queue is empty.
 void setInputDescriptor(int fd);
 
+// Whether a terminal on stdout gets the frame drawn. Off until the Linux
+// entry turns it on, so that test binaries run by hand keep their output.
+void setTerminalDrawing(bool enabled);
+
 // The frame drawn as text in a terminal of the given size (what a terminal
 // on stdout sees at every UpdateWindow, without the clearing sequence).
 std::string renderText(int columns, int rows);

@@ -63,6 +63,9 @@ struct WindowSystem {
     bool dirty = false;
 };
 
+// Lives outside WindowSystem: resetting the windows keeps the choice.
+bool& terminalDrawing();
+
 WindowSystem& windowSystem();
 
 // A live window, or null (also for a window being destroyed once its

@@ -346,11 +346,15 @@ void Checker::findTargetProblems(const TargetCheck& check) {
             if (foldCase(candidate) == folded) id = candidate;
         }
         if (list.size() > 1) {
+            // The first few places say enough; a pathological INF must not
+            // make the message grow with every listing.
+            constexpr size_t kPlacesShown = 8;
             std::string where;
-            for (const Source& source : list) {
-                where += (where.empty() ? "" : ", ") + bracketed(source.section) + " line " +
-                         std::to_string(source.line->index);
+            for (size_t i = 0; i < list.size() && i < kPlacesShown; ++i) {
+                where += (where.empty() ? "" : ", ") + bracketed(list[i].section) + " line " +
+                         std::to_string(list[i].line->index);
             }
+            if (list.size() > kPlacesShown) where += " and " + std::to_string(list.size() - kPlacesShown) + " more";
             add("duplicate-id", first.section, first.line->index, first.line->key,
                 "ID " + quoted(id) + " is collected " + std::to_string(list.size()) + " times (" + where +
                     "): the installer hands it to the driver update once per listing",

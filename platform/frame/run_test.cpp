@@ -96,6 +96,22 @@ TEST(RunApplication, TrueLoopsUntilTheMainWindowIsDestroyed) {
     }
 }
 
+TEST(RunApplication, TrueWithoutAWorkingMainWindowDoesNotWait) {
+    // A main window whose creation failed could never end the loop.
+    class BrokenApp : public CWinApp {
+    public:
+        CWnd wnd;
+        BOOL InitInstance() override {
+            wnd.CreateEx(0, u"no such class", u"", WS_SYSMENU, 0, 0, 10, 10, nullptr, nullptr);
+            m_pMainWnd = &wnd;
+            return TRUE;
+        }
+        int ExitInstance() override { return 7; }
+    } app;
+    ASSERT_EQ(app.wnd.m_hWnd, nullptr);
+    EXPECT_EQ(runApplication(), 7);
+}
+
 TEST(RunApplication, CommandLineTailIsSetBeforeStartUp) {
     class TailApp : public CWinApp {
     public:

@@ -139,7 +139,9 @@ INSTANTIATE_TEST_SUITE_P(
         ProcessCase{"Finish pressed", "os = 4.0", {}, "\n", 1, versionMessage, true},
         ProcessCase{"closed with q", "wow64 = yes", {}, "q\n", 1, wow64Message, true},
         ProcessCase{"closed by end of input", "os = 4.0", {}, "", 1, versionMessage, true},
-        // Only the whole tail counts: these all wait.
+        // Only the whole tail counts: these all wait. (An argument with a
+        // trailing blank reaches the command line quoted; the bare trailing
+        // blank is a case of the application's own test.)
         ProcessCase{"trailing blank", "os = 4.0", {"-nopause "}, "", 1, versionMessage, true},
         ProcessCase{"slash", "os = 4.0", {"/nopause"}, "", 1, versionMessage, true},
         ProcessCase{"another word", "os = 4.0", {"-nopause", "now"}, "\n", 1, versionMessage, true},

@@ -1,15 +1,20 @@
 // Acts on the installer's window from a second process in the same Wine
 // prefix, in place of a user (the tests have no input device):
 //
-//   poke.exe wait     waits until the window shows its Finish button
-//   poke.exe finish   waits, then presses Finish (BM_CLICK)
-//   poke.exe close    waits, then closes the window (WM_CLOSE, as the close box)
+//   poke.exe ACTION...   waits until the window shows its Finish button, then
+//                        does each ACTION in turn:
+//     wait     nothing more
+//     dump     writes the frame and its controls to standard output
+//     finish   presses Finish (BM_CLICK)
+//     close    closes the window (WM_CLOSE, as the close box does)
 //
 // Exit code 0 when done, 1 when the window or its button did not appear within
 // 60 seconds, 2 on a bad argument.
 #include "platform.h"
 
+#include <cstdio>
 #include <cwchar>
+#include <string>
 
 namespace {
 
@@ -26,18 +31,97 @@ HWND waitForFinish() {
     return nullptr;
 }
 
+// UTF-8 with control characters C-escaped, in double quotes.
+std::string quoted(const wchar_t* text) {
+    std::string out = "\"";
+    char buffer[8];
+    for (const wchar_t* p = text; *p; ++p) {
+        if (*p == L'\n') {
+            out += "\\n";
+        } else if (*p == L'"' || *p == L'\\') {
+            out += '\\';
+            out += static_cast<char>(*p);
+        } else if (*p < 0x20) {
+            std::snprintf(buffer, sizeof buffer, "\\x%02x", static_cast<unsigned>(*p));
+            out += buffer;
+        } else {
+            int n = WideCharToMultiByte(CP_UTF8, 0, p, 1, buffer, sizeof buffer, nullptr, nullptr);
+            out.append(buffer, n > 0 ? n : 0);
+        }
+    }
+    return out + "\"";
+}
+
+std::string windowText(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return quoted(text);
+}
+
+std::string className(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return quoted(name);
+}
+
+// The frame: title, styles, outer and client size, and whether it sits where
+// the installer centres it; then each control in creation order with its
+// rectangle in client coordinates.
+void dump(HWND frame) {
+    RECT outer, client;
+    GetWindowRect(frame, &outer);
+    GetClientRect(frame, &client);
+    int x = (GetSystemMetrics(SM_CXMAXIMIZED) - 400) / 2;
+    int y = (GetSystemMetrics(SM_CYMAXIMIZED) - 210) / 2;
+    std::printf("frame %s style=%08lx exstyle=%08lx size=%ldx%ld client=%ldx%ld %s\n", windowText(frame).c_str(),
+                static_cast<unsigned long>(GetWindowLongW(frame, GWL_STYLE)),
+                static_cast<unsigned long>(GetWindowLongW(frame, GWL_EXSTYLE)), outer.right - outer.left,
+                outer.bottom - outer.top, client.right, client.bottom,
+                outer.left == x && outer.top == y ? "centred" : "not-centred");
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(frame, nullptr), &gui);
+    // Children created without a z-order position follow each other from
+    // the top in the order of creation.
+    for (HWND c = GetWindow(frame, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&r), 2);
+        std::printf("control %d %s %s%s rect=%ld,%ld,%ld,%ld style=%08lx text=%s", GetDlgCtrlID(c),
+                    className(c).c_str(), IsWindowVisible(c) ? "visible" : "hidden",
+                    gui.hwndFocus == c ? " focused" : "", r.left, r.top, r.right, r.bottom,
+                    static_cast<unsigned long>(GetWindowLongW(c, GWL_STYLE)), windowText(c).c_str());
+        wchar_t name[64] = {};
+        GetClassNameW(c, name, 64);
+        if (_wcsicmp(name, L"msctls_progress32") == 0)
+            std::printf(" position=%ld", static_cast<long>(SendMessageW(c, PBM_GETPOS, 0, 0)));
+        std::printf("\n");
+    }
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
-    bool wait = std::wcscmp(commandLine, L"wait") == 0;
-    bool finish = std::wcscmp(commandLine, L"finish") == 0;
-    bool close = std::wcscmp(commandLine, L"close") == 0;
-    if (!wait && !finish && !close) return 2;
+    std::wstring actions = commandLine;
+    if (actions.empty()) return 2;
+    for (size_t start = 0; start < actions.size();) {
+        size_t end = actions.find(L' ', start);
+        std::wstring action = actions.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+        if (action != L"wait" && action != L"dump" && action != L"finish" && action != L"close") return 2;
+        start = end == std::wstring::npos ? actions.size() : end + 1;
+    }
     HWND frame = waitForFinish();
     if (frame == nullptr) return 1;
-    // Let the window finish painting before a picture is taken of it.
+    // Let the window finish painting before it is looked at.
     Sleep(500);
-    if (finish) PostMessageW(GetDlgItem(frame, finishId), BM_CLICK, 0, 0);
-    if (close) PostMessageW(frame, WM_CLOSE, 0, 0);
+    for (size_t start = 0; start < actions.size();) {
+        size_t end = actions.find(L' ', start);
+        std::wstring action = actions.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+        if (action == L"dump") dump(frame);
+        if (action == L"finish") PostMessageW(GetDlgItem(frame, finishId), BM_CLICK, 0, 0);
+        if (action == L"close") PostMessageW(frame, WM_CLOSE, 0, 0);
+        start = end == std::wstring::npos ? actions.size() : end + 1;
+    }
     return 0;
 }

@@ -30,7 +30,8 @@ struct Window {
     DWORD style = 0;
     DWORD exStyle = 0;
     int x = 0, y = 0, width = 0, height = 0;
-    HWND parent = nullptr;
+    HWND parent = nullptr;  // child windows only
+    HWND owner = nullptr;   // top-level windows created with a parent window
     std::vector<HWND> children;
     UINT_PTR id = 0;
     std::u16string text;

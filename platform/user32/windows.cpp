@@ -202,6 +202,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     window->x = x, window->y = y, window->width = std::max(width, 0), window->height = std::max(height, 0);
     // A top-level window's "parent" is its owner; only children hang below it.
     window->parent = (style & WS_CHILD) ? parent : nullptr;
+    window->owner = (style & WS_CHILD) ? nullptr : parent;
     window->id = (style & WS_CHILD) ? reinterpret_cast<UINT_PTR>(menu) : 0;
     ws.windows[handle] = std::move(window);
     if (Window* p = findWindow((style & WS_CHILD) ? parent : nullptr)) p->children.push_back(handle);
@@ -228,7 +229,16 @@ BOOL DestroyWindow(HWND handle) {
     Window* window = findWindow(handle);
     if (window == nullptr) return standin::failWindow();
     if (window->destroying) return TRUE;  // already on its way
-    if (window->parent == nullptr) standin::writeDump();
+    // The tree as it stood, with the owned windows, when the installer's
+    // frame (an unowned top-level window) goes.
+    if (window->parent == nullptr && window->owner == nullptr) standin::writeDump();
+    // Owned windows go before their owner.
+    std::vector<HWND> owned;
+    for (auto& entry : windowSystem().windows)
+        if (entry.second->owner == handle) owned.push_back(entry.first);
+    for (HWND w : owned) DestroyWindow(w);
+    window = findWindow(handle);
+    if (window == nullptr || window->destroying) return TRUE;
     // Mark the whole tree first, so that nested calls from the procedures
     // do not start a second destruction.
     std::vector<HWND> pending{handle};

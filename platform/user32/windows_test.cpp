@@ -147,3 +147,26 @@ TEST_F(WindowTest, VisibilityTextFocusUserData) {
 
 }  // namespace
 }  // namespace standin_test
+
+namespace standin_test {
+namespace {
+
+TEST_F(WindowTest, OwnedWindowsGoBeforeTheirOwner) {
+    HWND frame = createFrame("frame");
+    HWND owned = createFrame("owned", frame, WS_SYSMENU);
+    EXPECT_EQ(standin::windowTree().size(), 2u);  // owned windows are top-level
+    log().lines.clear();
+    DestroyWindow(frame);
+    EXPECT_EQ(log().lines, (std::vector<std::string>{"owned WM_DESTROY", "owned WM_NCDESTROY", "frame WM_DESTROY",
+                                                     "frame WM_NCDESTROY"}));
+    EXPECT_FALSE(IsWindow(owned));
+    // The dump was taken before anything went: both frames are in it.
+    const std::string dump = standin::lastDump();
+    const std::string top = "\nwindow class=\"TestFrame\"";
+    const size_t first = dump.find(top);
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_NE(dump.find(top, first + 1), std::string::npos);
+}
+
+}  // namespace
+}  // namespace standin_test

@@ -392,6 +392,9 @@ def main():
     w.add_argument('--os', required=True)
     w.add_argument('--only')
     args = parser.parse_args()
+    for name in ('install', 'exe', 'native', 'wine_run'):
+        if getattr(args, name, None):
+            setattr(args, name, os.path.abspath(getattr(args, name)))
 
     programs = [args.install] if args.mode == 'native' else [args.exe, args.native]
     for program in programs:
@@ -406,7 +409,7 @@ def main():
         tmp = tempfile.mkdtemp(prefix='velk-scenario-')
         try:
             if args.mode == 'native':
-                problems = native_case(case, os.path.abspath(args.install), tmp)
+                problems = native_case(case, args.install, tmp)
             else:
                 problems = wine_case(case, args, tmp)
         except subprocess.TimeoutExpired as e:

@@ -212,5 +212,15 @@ TEST_F(MachineFile, UnreadableFileIsNamed) {
     EXPECT_EQ(error.rfind("/tmp: cannot read", 0), 0u) << error;
 }
 
+TEST_F(MachineFile, ExamplesLoad) {
+    std::string error;
+    ASSERT_TRUE(loadMachine(MACHINE_EXAMPLES "/xp.machine", &error)) << error;
+    EXPECT_EQ(machine().suiteMask, 0x100);
+    EXPECT_EQ(machine().devices.at(0).hardwareIds.size(), 2u);
+    ASSERT_TRUE(loadMachine(MACHINE_EXAMPLES "/wow64.machine", &error)) << error;
+    EXPECT_EQ(machine().wow64, Wow64Answer::Yes);
+    EXPECT_EQ(machine().devices.at(0).answerError, ERROR_IN_WOW64);
+}
+
 }  // namespace
 }  // namespace standin

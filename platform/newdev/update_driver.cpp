@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "faults/faults.h"
 #include "kernel32/paths.h"
 #include "machine/machine.h"
 #include "newdev/driver_version.h"
@@ -112,6 +113,8 @@ bool readPackageVersion(const std::u16string& infPath, DriverVersion* version, D
 BOOL UpdateDriverForPlugAndPlayDevicesW(HWND, LPCWSTR hardwareId, LPCWSTR fullInfPath, DWORD installFlags,
                                         PBOOL rebootRequired) {
     const std::u16string id = hardwareId != nullptr ? std::u16string(hardwareId) : u"(null)";
+    if (standin::failureInjected("UpdateDriverForPlugAndPlayDevicesW"))
+        return fail(id, GetLastError(), "scripted failure");
     if ((installFlags & ~kKnownFlags) != 0) return fail(id, ERROR_INVALID_FLAGS, "unknown install flags");
     if (hardwareId == nullptr || fullInfPath == nullptr) return fail(id, ERROR_INVALID_PARAMETER, "no ID or no INF");
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "faults/faults.h"
 #include "machine/machine.h"
 #include "machine/utf.h"
 #include "newdev/driver_version.h"
@@ -278,6 +279,18 @@ TEST_F(UpdateDriverTest, LogsOneLinePerDeviceAndOnePerStoppedCall) {
         "USB\\NONE | - | error 0x000003EC | unknown install flags",
     };
     EXPECT_EQ(logLines(), expected);
+}
+
+TEST_F(UpdateDriverTest, ScriptedFailureComesFirstAndChangesNoDevice) {
+    standin::machine() = baseMachine();
+    const std::u16string path = infPath(InfKind::Package);
+    standin::injectFailure("UpdateDriverForPlugAndPlayDevicesW", ERROR_ACCESS_DENIED);
+    BOOL reboot = 7;
+    EXPECT_FALSE(UpdateDriverForPlugAndPlayDevicesW(nullptr, u"USB\\VID_F055&PID_71A0", path.c_str(), 0, &reboot));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(reboot, 7);
+    EXPECT_EQ(driverOf(standin::machine().devices[0]), "01/15/2020,1.0.0.0");
+    standin::clearFailures();
 }
 
 TEST_F(UpdateDriverTest, UnwritableLogChangesNoAnswer) {

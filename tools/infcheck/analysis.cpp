@@ -71,14 +71,29 @@ struct ModelsSection {
     }
 };
 
+// What infcheck takes on, so that a hostile INF cannot make it run for hours:
+// the installer's lists grow by exact-size copies, so collecting n IDs costs
+// it n * n / 2 moves. Real packages stay far below these.
+constexpr size_t kMaxManufacturerLines = 1000;
+constexpr size_t kMaxDecorations = 10000;       // on all lines together
+constexpr size_t kMaxSectionIds = 20000;        // in one models section
+constexpr size_t kMaxIds = 100000;              // in all named models sections together
+constexpr size_t kMaxTargetIds = 50000;         // that one system can collect
+
 class Checker {
 public:
     Checker(CInfFile& inf, const infengine::Inf* layout, InfCheck& result) : inf(inf), layout(layout), result(result) {}
 
     void readManufacturer();
+    bool withinLimits();
     void evaluate(const std::vector<const Target*>& selected);
 
 private:
+    struct InstallerRead {
+        bool found = false;
+        std::vector<std::u16string> ids;
+    };
+    const InstallerRead& installerRead(const std::u16string& name);
     const ModelsSection& section(const std::u16string& name);
     void setIdentity(const Target& target);
     TargetCheck evaluateTarget(const Target& target);
@@ -91,8 +106,67 @@ private:
     const infengine::Inf* layout;  // the same file parsed apart, for section existence only
     InfCheck& result;
     std::map<std::u16string, ModelsSection> sections;  // by folded name
+    // readModelsSection does not depend on the system: one read per section.
+    std::map<std::u16string, InstallerRead> installerReads;  // by folded name
+    std::vector<std::vector<Decoration>> parsed;  // the decorations of each line, read once
     std::map<std::string, size_t> findingIndex;
 };
+
+bool Checker::withinLimits() {
+    size_t decorations = 0;
+    for (const ManufacturerLine& line : result.lines) decorations += line.decorations.size();
+    if (result.lines.size() > kMaxManufacturerLines) {
+        result.refused = "[Manufacturer] has " + std::to_string(result.lines.size()) + " lines; infcheck takes at most " +
+                         std::to_string(kMaxManufacturerLines);
+        return false;
+    }
+    if (decorations > kMaxDecorations) {
+        result.refused = "[Manufacturer] has " + std::to_string(decorations) + " decorations; infcheck takes at most " +
+                         std::to_string(kMaxDecorations);
+        return false;
+    }
+    std::set<std::u16string> counted;
+    size_t all = 0;
+    size_t perTarget = 0;
+    for (const ManufacturerLine& line : result.lines) {
+        if (!line.hasBase) continue;
+        std::vector<std::u16string> names = {line.base};
+        for (const std::u16string& decoration : line.decorations) names.push_back(line.base + u"." + decoration);
+        size_t largest = 0;
+        for (const std::u16string& name : names) {
+            const size_t ids = section(name).idCount();
+            if (ids > kMaxSectionIds) {
+                result.refused = "models section [" + toUtf8(name) + "] lists " + std::to_string(ids) +
+                                 " IDs; infcheck takes at most " + std::to_string(kMaxSectionIds);
+                return false;
+            }
+            largest = std::max(largest, ids);
+            if (counted.insert(foldCase(name)).second) all += ids;
+        }
+        perTarget += largest;
+    }
+    if (all > kMaxIds || perTarget > kMaxTargetIds) {
+        result.refused = "the models sections list too many IDs; infcheck takes at most " + std::to_string(kMaxIds) +
+                         " in all and " + std::to_string(kMaxTargetIds) + " for one system";
+        return false;
+    }
+    for (const ManufacturerLine& line : result.lines) {
+        parsed.emplace_back();
+        for (const std::u16string& decoration : line.decorations) parsed.back().push_back(parseDecoration(decoration));
+    }
+    return true;
+}
+
+const Checker::InstallerRead& Checker::installerRead(const std::u16string& name) {
+    const std::u16string folded = foldCase(name);
+    auto found = installerReads.find(folded);
+    if (found != installerReads.end()) return found->second;
+    InstallerRead& read = installerReads[folded];
+    CWStringArray ids;
+    read.found = inf.readModelsSection(CWString(name.c_str()), ids) == INF_OK;
+    read.ids = texts(ids);
+    return read;
+}
 
 void Checker::readManufacturer() {
     if (!SetupFindFirstLineW(inf.handle, wstr(u"Manufacturer"), nullptr, &inf.context)) return;
@@ -162,7 +236,9 @@ TargetCheck Checker::evaluateTarget(const Target& target) {
     check.target = &target;
     setIdentity(target);
 
-    // The installer's column: its own code, line by line as it reads them.
+    // The installer's column: its own code, as CInfFile::parse runs it
+    // (readManufacturerSection, then readModelsSection per chosen name in
+    // order), so that each line's share of the IDs is known.
     CWStringArray chosen;
     const bool walked = inf.readManufacturerSection(chosen) == INF_OK;
     const std::vector<std::u16string> chosenNames = texts(chosen);
@@ -171,15 +247,15 @@ TargetCheck Checker::evaluateTarget(const Target& target) {
         if (walked && line.index < chosenNames.size()) {
             choice.installerHasSection = true;
             choice.installerSection = chosenNames[line.index];
-            CWStringArray ids;
-            choice.installerSectionExists =
-                inf.readModelsSection(CWString(choice.installerSection.c_str()), ids) == INF_OK;
-            choice.ids = texts(ids);
+            const InstallerRead& read = installerRead(choice.installerSection);
+            choice.installerSectionExists = read.found;
+            choice.ids = read.ids;
+            check.ids.insert(check.ids.end(), read.ids.begin(), read.ids.end());
             choice.installerSectionEmpty =
                 !choice.installerSectionExists && section(choice.installerSection).exists;
         }
         if (line.hasBase) {
-            choice.windowsChoice = chooseWindowsDecoration(line.decorations, target);
+            choice.windowsChoice = chooseWindowsDecoration(parsed[line.index], target);
             if (choice.windowsChoice == kBaseSection) {
                 choice.windowsSection = line.base;
             } else if (choice.windowsChoice >= 0) {
@@ -194,9 +270,6 @@ TargetCheck Checker::evaluateTarget(const Target& target) {
         }
         check.lines.push_back(choice);
     }
-    CWStringArray all;
-    inf.parse(all);
-    check.ids = texts(all);
     return check;
 }
 
@@ -215,7 +288,8 @@ void Checker::add(const std::string& kind, const std::u16string& sectionName, in
         found = findingIndex.emplace(identity, result.findings.size()).first;
         result.findings.push_back(finding);
     }
-    if (target != nullptr) result.findings[found->second].targets.push_back(target->name);
+    std::vector<std::string>& targets = result.findings[found->second].targets;
+    if (target != nullptr && (targets.empty() || targets.back() != target->name)) targets.push_back(target->name);
 }
 
 void Checker::findStructureProblems(const std::vector<TargetCheck>& all) {
@@ -242,16 +316,16 @@ void Checker::findStructureProblems(const std::vector<TargetCheck>& all) {
                 const LineChoice& choice = check.lines[line.index];
                 installerUses |= choice.installerHasSection && choice.installerSection == name;
             }
-            const Decoration parsed = parseDecoration(decoration);
-            if (!parsed.valid) {
+            const Decoration& read = parsed[line.index][d];
+            if (!read.valid) {
                 add("malformed-decoration", manufacturer, line.index, line.key,
-                    "decoration " + quoted(decoration) + " is malformed or unrecognised (" + parsed.problem +
+                    "decoration " + quoted(decoration) + " is malformed or unrecognised (" + read.problem +
                         "): Windows never uses it" + (installerUses ? ", the installer does" : ""));
                 if (installerUses) checkExists(name);
                 continue;
             }
             bool fits = false;
-            for (const Target& target : targetTable()) fits |= appliesOn(parsed, target);
+            for (const Target& target : targetTable()) fits |= appliesOn(read, target);
             if (!fits && !installerUses) {
                 add("unused-decoration", manufacturer, line.index, line.key,
                     "decoration " + quoted(decoration) + " fits none of the " +
@@ -435,6 +509,6 @@ InfCheck checkInf(const std::u16string& path, const std::string* bytes, const st
     }
     Checker checker(inf, layout.get(), result);
     checker.readManufacturer();
-    checker.evaluate(targets);
+    if (checker.withinLimits()) checker.evaluate(targets);
     return result;
 }

@@ -47,6 +47,9 @@ struct Finding {
 
 struct InfCheck {
     InfStatus openStatus = INF_OK;  // not INF_OK: the INF could not be read, nothing else is filled
+    // Not empty: the INF is beyond what infcheck evaluates (see kLimits in
+    // analysis.cpp), and why; nothing but the [Manufacturer] lines is filled.
+    std::string refused;
     bool hasManufacturer = false;
     std::vector<ManufacturerLine> lines;
     std::vector<TargetCheck> targets;  // in the order asked for

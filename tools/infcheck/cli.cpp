@@ -109,6 +109,6 @@ int runInfcheck(const std::vector<std::string>& arguments, std::string& out, std
     const InfCheck check = checkInf(toolPathArgument(inf.c_str()), haveBytes ? &bytes : nullptr, targets);
     out += json ? jsonReport(inf, check, listIds) : textReport(inf, check, listIds);
     const int code = exitCodeOf(check);
-    if (code == 2) err += "infcheck: cannot read '" + inf + "'\n";
+    if (code == 2) err += "infcheck: cannot check '" + inf + "': " + (check.refused.empty() ? "cannot read it" : check.refused) + "\n";
     return code;
 }

@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
 #include <set>
 
+#include "inf/cinf_file.h"
+#include "tool_path.h"
 #include "tools/infcheck/analysis.h"
 #include "tools/infcheck/cli.h"
 #include "tools/infcheck/json_reader.h"
@@ -184,12 +188,27 @@ TEST(Infcheck, SamplePackage) {
     EXPECT_FALSE(contains(differs, "win11-amd64"));
     EXPECT_FALSE(targetsOf(r.json, "generic-id", "USB\\Class_FF&SubClass_71").empty());
 
-    // What the installer's parse collects is what its per-line reads add up to.
-    for (const JsonValue& target : r.json["targets"].array) {
-        size_t sum = 0;
-        for (const JsonValue& line : target["lines"].array) sum += line["ids"].array.size();
-        EXPECT_EQ(target["ids"].array.size(), sum) << target["name"].string;
-        EXPECT_EQ(target["idCount"].number, static_cast<double>(sum)) << target["name"].string;
+    // Each target's IDs are what the installer's own parse collects on that system.
+    CInfFile inf;
+    inf.verbose = 0;
+    inf.osVersion = OSVERSIONINFOEXW();
+    ASSERT_EQ(inf.open(toolPathArgument(INFCHECK_SAMPLE).c_str()), INF_OK);
+    for (const Target& target : targetTable()) {
+        inf.systemInfo.wProcessorArchitecture = target.architecture;
+        inf.osVersion.dwMajorVersion = target.seenMajor;
+        inf.osVersion.dwMinorVersion = target.seenMinor;
+        inf.osVersion.wProductType = target.productType;
+        inf.osVersion.wSuiteMask = target.suiteMask;
+        CWStringArray ids;
+        ASSERT_EQ(inf.parse(ids), INF_OK);
+        std::vector<std::string> expected;
+        for (uint32_t i = 0; i < ids.itemCount; ++i) {
+            expected.push_back(std::string(ids.items[i].data, ids.items[i].data + ids.items[i].length));
+        }
+        std::vector<std::string> reported;
+        for (const JsonValue& id : targetNamed(r.json, target.name)["ids"].array) reported.push_back(id.string);
+        EXPECT_EQ(reported, expected) << target.name;
+        EXPECT_EQ(targetNamed(r.json, target.name)["idCount"].number, static_cast<double>(expected.size()));
     }
 }
 
@@ -241,6 +260,26 @@ TEST(Infcheck, UnreadableInfAndBadUsage) {
     const ToolRun list = run({"--list-targets"});
     EXPECT_EQ(list.code, 0);
     EXPECT_NE(list.out.find("win11-arm64"), std::string::npos);
+}
+
+TEST(Infcheck, RefusesInfsBeyondItsLimits) {
+    // Many lines naming one large section: the installer would collect
+    // 1000 x 60 IDs on every system, at a quadratic cost.
+    std::string big = "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Manufacturer]\r\n";
+    for (int i = 0; i < 1000; ++i) big += "M" + std::to_string(i) + " = Models\r\n";
+    big += "[Models]\r\n";
+    for (int i = 0; i < 60; ++i) big += "D = Inst, ID" + std::to_string(i) + "\r\n";
+    const std::string path = ::testing::TempDir() + "infcheck-big.inf";
+    {
+        std::ofstream file(path, std::ios::binary);
+        file << big;
+    }
+    const ToolRun r = runJson({path});
+    std::remove(path.c_str());
+    EXPECT_EQ(r.code, 2);
+    EXPECT_FALSE(r.json["readable"].boolean);
+    EXPECT_NE(r.json["error"].string.find("too large to check"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("50000 for one system"), std::string::npos) << r.err;
 }
 
 TEST(Infcheck, ClassLevelIds) {

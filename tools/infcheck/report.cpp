@@ -32,6 +32,7 @@ std::string joined(const std::vector<std::string>& items) {
 }
 
 std::string statusError(const InfCheck& check) {
+    if (!check.refused.empty()) return "too large to check: " + check.refused;
     return toUtf8(std::u16string(statusText(check.openStatus).data, statusText(check.openStatus).length));
 }
 
@@ -58,7 +59,7 @@ std::string sectionState(const LineChoice& choice, bool count) {
 }  // namespace
 
 int exitCodeOf(const InfCheck& check) {
-    if (check.openStatus != INF_OK) return 2;
+    if (check.openStatus != INF_OK || !check.refused.empty()) return 2;
     return check.findings.empty() ? 0 : 1;
 }
 
@@ -81,7 +82,7 @@ std::string jsonString(const std::string& text) {
 
 std::string textReport(const std::string& infArgument, const InfCheck& check, bool listIds) {
     std::string out = "infcheck: " + infArgument + "\n";
-    if (check.openStatus != INF_OK) return out + "cannot read the INF: " + statusError(check) + "\n";
+    if (exitCodeOf(check) == 2) return out + "cannot check the INF: " + statusError(check) + "\n";
 
     for (const ManufacturerLine& line : check.lines) {
         out += "[Manufacturer] line " + std::to_string(line.index) + " '" + toUtf8(line.key) + "': " + toUtf8(line.base);
@@ -121,7 +122,7 @@ std::string textReport(const std::string& infArgument, const InfCheck& check, bo
 
 std::string jsonReport(const std::string& infArgument, const InfCheck& check, bool listIds) {
     std::string out = "{\n  \"inf\": " + jsonString(infArgument) + ",\n";
-    if (check.openStatus != INF_OK) {
+    if (exitCodeOf(check) == 2) {
         return out + "  \"readable\": false,\n  \"error\": " + jsonString(statusError(check)) +
                ",\n  \"exitCode\": 2\n}\n";
     }

@@ -124,12 +124,18 @@ bool appliesOn(const Decoration& decoration, const Target& target) {
 }
 
 int chooseWindowsDecoration(const std::vector<std::u16string>& decorations, const Target& target) {
+    std::vector<Decoration> parsed;
+    for (const std::u16string& decoration : decorations) parsed.push_back(parseDecoration(decoration));
+    return chooseWindowsDecoration(parsed, target);
+}
+
+int chooseWindowsDecoration(const std::vector<Decoration>& decorations, const Target& target) {
     // Rank: version, then build, then a named architecture over plain "nt",
     // then product type, then suite mask; the first on the line on a tie.
     int best = -1;
     std::tuple<int64_t, uint32_t, uint32_t, bool, bool, bool> bestRank;
     for (size_t i = 0; i < decorations.size(); ++i) {
-        const Decoration decoration = parseDecoration(decorations[i]);
+        const Decoration& decoration = decorations[i];
         if (!appliesOn(decoration, target)) continue;
         const auto rank = std::make_tuple(decoration.hasMajor ? static_cast<int64_t>(decoration.major) : -1,
                                           decoration.minor, decoration.build, !decoration.neutral,

@@ -46,3 +46,5 @@ bool baseAppliesOn(const Target& target);
 constexpr int kBaseSection = -1;
 constexpr int kNoSection = -2;
 int chooseWindowsDecoration(const std::vector<std::u16string>& decorations, const Target& target);
+// The same over decorations read once with parseDecoration.
+int chooseWindowsDecoration(const std::vector<Decoration>& decorations, const Target& target);

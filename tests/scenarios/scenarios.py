@@ -95,10 +95,24 @@ def stopped(status):
 # where: 'package' runs the program in its own folder; 'elsewhere' runs it from
 # another current directory; 'module-dir' makes GetModuleFileNameW report a
 # path in another folder (which holds the package); 'module-bare' makes it
-# report a bare file name. calls: the IDs handed to the service, with whether
+# report a bare file name. devices: machine lines (may set anything but the
+# run's trace, dump and log files). calls: the IDs handed to the service, with whether
 # it installed (from the trace). log: lines of the service log, '<ID> | <result>'.
 
+SAMPLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'sample')
+
+
+def sample_file(name):
+    with open(os.path.join(SAMPLE, name), encoding='utf-8', newline='') as f:
+        return f.read()
+
+
 CASES = [
+    dict(name='the sample package on the sample machine', inf=sample_file('velk.inf'),
+         devices=sample_file('machine.txt'),
+         exit=0, window=done(SUCCESS, [2500, 5000, 7500, 10000], reboot=True),
+         calls=[(A, True), (B + '&REV_0200', True), (B, True), (D + '&MI_00', False)],
+         log=[A + ' | updated', B + '&REV_0200 | restart', B + ' | restart', D + '&MI_00 | error 0xE000020B']),
     dict(name='three IDs: every position in order', inf=THREE, devices=DEV_A + DEV_B,
          exit=0, window=done(SUCCESS, [3333, 6666, 10000]),
          calls=[(A, True), (B, True), (C, True)],
@@ -286,14 +300,14 @@ def native_case(case, install, tmp):
     trace_file = os.path.join(tmp, 'trace.txt')
     dump_file = os.path.join(tmp, 'dump.txt')
     log_file = os.path.join(tmp, 'service.log')
-    machine = XP + 'debug = %s\ndump = %s\nservice-log = %s\n' % (trace_file, dump_file, log_file)
+    # The case's lines first: the run's own files win over any it names.
+    machine = XP + case['devices'] + 'debug = %s\ndump = %s\nservice-log = %s\n' % (trace_file, dump_file, log_file)
     if where == 'module-dir':
         machine += 'module = %s\n' % windows_path(os.path.join(other, 'install.exe'))
     elif where == 'module-bare':
         if os.path.exists('/velk.inf'):
             return ['skipped: /velk.inf exists on this machine']
         machine += 'module = install.exe\n'
-    machine += case['devices']
     result = run_native(program, tmp, other if where == 'elsewhere' else pkg, machine)
 
     problems = []

@@ -70,10 +70,7 @@ std::u16string_view Inf::sectionName(uint32_t section) const {
 }
 
 bool Inf::findSection(std::u16string_view name, uint32_t* section) const {
-    auto it = sectionIndex_.find(foldAscii(name));
-    if (it == sectionIndex_.end()) return false;
-    *section = it->second;
-    return true;
+    return sectionIndex_.find(name, section);
 }
 
 uint32_t Inf::lineCount(uint32_t section) const {
@@ -134,7 +131,6 @@ void Inf::substitute(std::u16string_view raw, std::u16string* out) const {
         appendCut(out, start, raw);  // the common case: nothing to replace
         return;
     }
-    std::u16string name;
     size_t i = 0;
     while (i < n && out->size() - start < kMaxFieldChars) {
         size_t pct = raw.find(u'%', i);
@@ -153,19 +149,21 @@ void Inf::substitute(std::u16string_view raw, std::u16string* out) const {
             appendCut(out, start, raw.substr(pct));
             break;
         }
-        name.assign(raw.data() + pct + 1, close - pct - 1);
-        for (char16_t& c : name) {
-            if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
-        }
+        std::u16string_view name = raw.substr(pct + 1, close - pct - 1);
         const std::u16string* dirid = findDirid(name);
-        auto it = dirid ? strings_.end() : strings_.find(name);
-        appendCut(out, start, dirid ? std::u16string_view(*dirid)
-                              : it != strings_.end() ? text(it->second) : raw.substr(pct, close - pct + 1));
+        uint32_t value;
+        if (dirid != nullptr) {
+            appendCut(out, start, *dirid);
+        } else if (strings_.find(name, &value)) {
+            if (value != kNoValue) appendCut(out, start, text(fields_[value]));
+        } else {
+            appendCut(out, start, raw.substr(pct, close - pct + 1));
+        }
         i = close + 1;
     }
 }
 
-const std::u16string* Inf::findDirid(const std::u16string& name) const {
+const std::u16string* Inf::findDirid(std::u16string_view name) const {
     if (dirids_.empty() || name.empty() || name.size() > 9) return nullptr;
     uint32_t id = 0;
     for (char16_t c : name) {
@@ -224,8 +222,7 @@ void Inf::selectStrings(uint16_t langId) {
     for (uint32_t index : sections_[chosen].lines) {
         const Line& line = lines_[index];
         if (line.key == kNoKey) continue;
-        Span value = line.count > 0 ? fields_[line.first] : Span{0, 0};
-        strings_.emplace(foldAscii(text(fields_[line.key])), value);
+        strings_.insert(text(fields_[line.key]), line.count > 0 ? line.first : kNoValue);
     }
 }
 
@@ -253,9 +250,8 @@ size_t Inf::memoryBytes() const {
     size_t bytes = sizeof(Inf) + pool_.capacity() * sizeof(char16_t) + fields_.capacity() * sizeof(Span) +
                    lines_.capacity() * sizeof(Line) + sections_.capacity() * sizeof(Section);
     for (const Section& s : sections_) bytes += s.lines.capacity() * sizeof(uint32_t);
-    // Hash tables: a node per entry plus the bucket array, roughly.
-    bytes += sectionIndex_.size() * (sizeof(std::u16string) + 32) + sectionIndex_.bucket_count() * sizeof(void*);
-    bytes += strings_.size() * (sizeof(std::u16string) + 32) + strings_.bucket_count() * sizeof(void*);
+    bytes += sectionIndex_.memoryBytes() + strings_.memoryBytes();
+    for (const auto& dirid : dirids_) bytes += sizeof dirid + dirid.second.capacity() * sizeof(char16_t);
     return bytes;
 }
 

@@ -104,6 +104,8 @@
 #include <utility>
 #include <vector>
 
+#include "name_index.h"
+
 namespace infengine {
 
 // The Windows error codes the engine reports (values from the Setup API
@@ -199,6 +201,7 @@ public:
         std::vector<uint32_t> lines;  // indexes into lines_, file order
     };
     static constexpr uint32_t kNoKey = 0xFFFFFFFFu;
+    static constexpr uint32_t kNoValue = 0xFFFFFFFFu;
 
 private:
     friend class Parser;
@@ -206,15 +209,15 @@ private:
     std::u16string_view text(Span span) const { return std::u16string_view(pool_).substr(span.offset, span.length); }
     const Line* lineAt(uint32_t section, uint32_t line) const;
     void selectStrings(uint16_t langId);
-    const std::u16string* findDirid(const std::u16string& name) const;
+    const std::u16string* findDirid(std::u16string_view name) const;
     bool signatureIsWin4() const;
 
     std::u16string pool_;
     std::vector<Span> fields_;
     std::vector<Line> lines_;
     std::vector<Section> sections_;
-    std::unordered_map<std::u16string, uint32_t> sectionIndex_;  // ASCII-lowered name -> section
-    std::unordered_map<std::u16string, Span> strings_;           // ASCII-lowered key -> raw value
+    NameIndex sectionIndex_;  // name -> section
+    NameIndex strings_;       // [Strings] key -> index into fields_ of its raw value, or kNoValue
     std::unordered_map<uint32_t, std::u16string> dirids_;
     uint32_t style_ = 0;
 };

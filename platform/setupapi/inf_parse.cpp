@@ -9,6 +9,8 @@ public:
     Parser(Inf& inf, std::u16string_view text) : inf_(inf), text_(text) {}
 
     OpenResult run() {
+        // The stored texts never exceed the decoded text: one allocation,
+        // trimmed to size once the text is gone.
         inf_.pool_.reserve(text_.size());
         size_t pos = 0, n = text_.size();
         uint32_t lineNo = 0;
@@ -59,13 +61,13 @@ private:
         if (close == end) return fail(kErrorBadSectionNameLine, lineNo);
         if (close - pos > kMaxSectionNameChars) return fail(kErrorSectionNameTooLong, lineNo);
         std::u16string_view name = text_.substr(pos, close - pos);
-        auto found = inf_.sectionIndex_.emplace(foldAscii(name), uint32_t(inf_.sections_.size()));
-        if (found.second) {
+        uint32_t next = uint32_t(inf_.sections_.size());
+        section_ = inf_.sectionIndex_.insert(name, next);
+        if (section_ == next) {
             Inf::Section section;
             section.name = store(name);
             inf_.sections_.push_back(std::move(section));
         }
-        section_ = found.first->second;
         return OpenResult{};
     }
 
@@ -254,6 +256,7 @@ std::unique_ptr<Inf> Inf::open(const uint8_t* data, size_t size, const Options& 
         *result = Parser(*inf, text).run();
     }
     if (result->error != 0) return nullptr;
+    inf->pool_.shrink_to_fit();
     inf->selectStrings(options.langId);
     for (const auto& dirid : options.dirids) inf->dirids_.emplace(dirid.first, dirid.second);
     if ((options.styles & kStyleWin4) && inf->signatureIsWin4()) {

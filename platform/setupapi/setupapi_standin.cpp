@@ -67,6 +67,13 @@ OpenInf* lookup(const void* handle) {
     return registry().count(handle) ? static_cast<OpenInf*>(const_cast<void*>(handle)) : nullptr;
 }
 
+// One text buffer per thread for the reads, so that a walk over a large
+// file does not allocate per call.
+std::u16string& scratchText() {
+    thread_local std::u16string text;
+    return text;
+}
+
 BOOL fail(DWORD error) {
     SetLastError(error);
     return FALSE;
@@ -348,7 +355,7 @@ BOOL SetupGetLineTextW(const INFCONTEXT* context, HINF infHandle, PCWSTR section
         }
         const infengine::Inf* engine = fromContext(context);
         if (engine == nullptr) return FALSE;
-        std::u16string text;
+        std::u16string& text = scratchText();
         engine->lineText(context->Section, context->Line, &text);
         return returnText(text, returnBuffer, returnBufferSize, requiredSize);
     } catch (const std::bad_alloc&) {
@@ -362,7 +369,7 @@ BOOL SetupGetStringFieldW(const INFCONTEXT* context, DWORD fieldIndex, PWSTR ret
     try {
         const infengine::Inf* engine = fromContext(context);
         if (engine == nullptr) return FALSE;
-        std::u16string text;
+        std::u16string& text = scratchText();
         if (!engine->field(context->Section, context->Line, fieldIndex, &text)) return fail(ERROR_INVALID_PARAMETER);
         return returnText(text, returnBuffer, returnBufferSize, requiredSize);
     } catch (const std::bad_alloc&) {

@@ -7,24 +7,26 @@ namespace standin {
 namespace {
 
 struct Script {
-    int remaining;  // calls to go before the failure
+    int remaining;  // calls to go before the first failure
+    int times;      // failures to give; negative: no end
     DWORD error;
 };
 
-std::map<std::string, Script>& scripts() {
-    static std::map<std::string, Script> table;
+std::map<std::string, Script, std::less<>>& scripts() {
+    static std::map<std::string, Script, std::less<>> table;
     return table;
 }
 
-std::map<std::string, int>& counts() {
-    static std::map<std::string, int> table;
+std::map<std::string, int, std::less<>>& counts() {
+    static std::map<std::string, int, std::less<>> table;
     return table;
 }
 
 }  // namespace
 
-void injectFailure(const char* function, DWORD error, int onCall) {
-    scripts()[function] = Script{onCall < 1 ? 1 : onCall, error};
+void injectFailure(const char* function, DWORD error, int onCall, int times) {
+    if (times == 0) return;
+    scripts()[function] = Script{onCall < 1 ? 1 : onCall, times, error};
 }
 
 void clearFailures() {
@@ -33,12 +35,24 @@ void clearFailures() {
 }
 
 bool failureInjected(const char* function) {
-    ++counts()[function];
+    // Looked up without building a string: the INF functions are called once
+    // per field, millions of times over a large file.
+    auto count = counts().find(function);
+    if (count != counts().end()) {
+        ++count->second;
+    } else {
+        counts().emplace(function, 1);
+    }
+    if (scripts().empty()) return false;
     auto it = scripts().find(function);
     if (it == scripts().end()) return false;
-    if (--it->second.remaining > 0) return false;
-    DWORD error = it->second.error;
-    scripts().erase(it);
+    Script& script = it->second;
+    if (script.remaining > 1) {
+        --script.remaining;
+        return false;
+    }
+    const DWORD error = script.error;
+    if (script.times > 0 && --script.times == 0) scripts().erase(it);
     SetLastError(error);
     return true;
 }

@@ -9,8 +9,10 @@
 
 namespace standin {
 
-// The onCall-th call of `function` from now (1: the next one) fails with `error`.
-void injectFailure(const char* function, DWORD error, int onCall = 1);
+// The onCall-th call of `function` from now (1: the next one) fails with
+// `error`, and so do the times - 1 calls after it (a negative times: every
+// call from then on).
+void injectFailure(const char* function, DWORD error, int onCall = 1, int times = 1);
 
 // Forgets every scripted failure and every call count.
 void clearFailures();

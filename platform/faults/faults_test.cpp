@@ -15,7 +15,9 @@ std::string pattern(int onCall, int times) {
         SetLastError(0);
         bool failed = standin::failureInjected("Call");
         seen += failed ? 'x' : '.';
-        if (failed) EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+        if (failed) {
+            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+        }
     }
     EXPECT_EQ(standin::callCount("Call"), 6);
     return seen;

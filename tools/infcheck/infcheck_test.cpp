@@ -186,7 +186,10 @@ TEST(Infcheck, SamplePackage) {
     EXPECT_TRUE(contains(differs, "win10-x86"));
     EXPECT_FALSE(contains(differs, "winxp-x86"));
     EXPECT_FALSE(contains(differs, "win11-amd64"));
-    EXPECT_FALSE(targetsOf(r.json, "generic-id", "USB\\Class_FF&SubClass_71").empty());
+    // Nothing for ARM: the undecorated section is empty on purpose.
+    EXPECT_EQ(row(r.json, "win11-arm64"), "Velk 0 -");
+    EXPECT_EQ(targetNamed(r.json, "win11-arm64")["lines"][0]["installerSection"].string, "empty");
+    EXPECT_FALSE(targetNamed(r.json, "win11-arm64")["lines"][0]["differs"].boolean);
 
     // Each target's IDs are what the installer's own parse collects on that system.
     CInfFile inf;

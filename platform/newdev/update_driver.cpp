@@ -1,6 +1,7 @@
 // The Plug and Play driver update service over the devices of the machine
 // description: UpdateDriverForPlugAndPlayDevicesW as Microsoft documents it.
 // How a call is decided, how several devices combine and the log: README.md.
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>

@@ -332,6 +332,7 @@ def native_case(case, install, tmp):
     if 'trace' in case and trace != case['trace']:
         problems.append('trace %r, expected %r' % (trace, case['trace']))
     if 'log' in case:
+        # '<ID> | <device> | <result> | <detail>': the ID and the result.
         log = [' | '.join((l.split(' | ') + [''])[0:3:2]) for l in (read(log_file) or '').splitlines()]
         if log != case['log']:
             problems.append('service log %r, expected %r' % (log, case['log']))

@@ -91,7 +91,7 @@ public:
 private:
     struct InstallerRead {
         bool found = false;
-        std::vector<std::u16string> ids;
+        std::shared_ptr<const std::vector<std::u16string>> ids;
     };
     const InstallerRead& installerRead(const std::u16string& name);
     const ModelsSection& section(const std::u16string& name);
@@ -164,7 +164,7 @@ const Checker::InstallerRead& Checker::installerRead(const std::u16string& name)
     InstallerRead& read = installerReads[folded];
     CWStringArray ids;
     read.found = inf.readModelsSection(CWString(name.c_str()), ids) == INF_OK;
-    read.ids = texts(ids);
+    read.ids = std::make_shared<const std::vector<std::u16string>>(texts(ids));
     return read;
 }
 
@@ -250,7 +250,7 @@ TargetCheck Checker::evaluateTarget(const Target& target) {
             const InstallerRead& read = installerRead(choice.installerSection);
             choice.installerSectionExists = read.found;
             choice.ids = read.ids;
-            check.ids.insert(check.ids.end(), read.ids.begin(), read.ids.end());
+            check.idCount += read.ids->size();
             choice.installerSectionEmpty =
                 !choice.installerSectionExists && section(choice.installerSection).exists;
         }
@@ -376,7 +376,7 @@ void Checker::findTargetProblems(const TargetCheck& check) {
             installer = "the installer reads no section for it (its [Manufacturer] walk ends earlier)";
         } else {
             installer = "the installer reads " + bracketed(choice.installerSection) +
-                        (choice.installerSectionExists ? " (" + idsText(choice.ids.size()) + ")"
+                        (choice.installerSectionExists ? " (" + idsText(idsOf(choice).size()) + ")"
                          : choice.installerSectionEmpty ? " (empty)"
                                                         : " (missing)");
         }
@@ -386,7 +386,7 @@ void Checker::findTargetProblems(const TargetCheck& check) {
         add("differs", manufacturer, line.index, line.key, installer + " but " + windows, target);
     }
 
-    if (check.ids.empty() && windowsOffersIds) {
+    if (check.idCount == 0 && windowsOffersIds) {
         add("no-ids", manufacturer, -1, u"",
             "the installer collects no ID, so every device gets \"No suitable hardware\", though Windows would "
             "use this package",
@@ -480,6 +480,17 @@ bool startsWithNoCase(const std::u16string& value, const std::u16string& prefix)
 }
 
 }  // namespace
+
+const std::vector<std::u16string>& idsOf(const LineChoice& choice) {
+    static const std::vector<std::u16string> none;
+    return choice.ids ? *choice.ids : none;
+}
+
+std::vector<std::u16string> idsOf(const TargetCheck& check) {
+    std::vector<std::u16string> ids;
+    for (const LineChoice& choice : check.lines) ids.insert(ids.end(), idsOf(choice).begin(), idsOf(choice).end());
+    return ids;
+}
 
 bool isClassLevelId(const std::u16string& id) {
     static const char16_t* const kPrefixes[] = {u"USB\\Class_", u"USB\\MS_COMP_", u"PCI\\CC_", u"HID_DEVICE"};

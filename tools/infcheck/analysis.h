@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,17 +25,25 @@ struct LineChoice {
     std::u16string installerSection;
     bool installerSectionExists = false;  // found with lines in it
     bool installerSectionEmpty = false;   // there, but without lines
-    std::vector<std::u16string> ids;  // what the installer collects from its section
+    // What the installer collects from its section; shared by every target
+    // that reads the same section.
+    std::shared_ptr<const std::vector<std::u16string>> ids;
     int windowsChoice = kNoSection;     // decoration index, kBaseSection or kNoSection
     std::u16string windowsSection;      // empty with kNoSection
     bool differs = false;
 };
 
+// The IDs of one line; empty where the installer reads no section.
+const std::vector<std::u16string>& idsOf(const LineChoice& choice);
+
 struct TargetCheck {
     const Target* target = nullptr;
     std::vector<LineChoice> lines;
-    std::vector<std::u16string> ids;  // everything CInfFile::parse collects, in its order
+    size_t idCount = 0;  // how many IDs CInfFile::parse collects on the target
 };
+
+// Everything CInfFile::parse collects on the target, in its order.
+std::vector<std::u16string> idsOf(const TargetCheck& check);
 
 struct Finding {
     std::string kind;

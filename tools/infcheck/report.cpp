@@ -52,7 +52,7 @@ std::string jsonNullable(bool present, const std::u16string& text) { return pres
 
 // "found" (or the ID count), "empty" or "missing".
 std::string sectionState(const LineChoice& choice, bool count) {
-    if (choice.installerSectionExists) return count ? std::to_string(choice.ids.size()) : "found";
+    if (choice.installerSectionExists) return count ? std::to_string(idsOf(choice).size()) : "found";
     return choice.installerSectionEmpty ? "empty" : "missing";
 }
 
@@ -106,7 +106,7 @@ std::string textReport(const std::string& infArgument, const InfCheck& check, bo
             out += (i == 0 ? first : std::string(36, ' ')) + padded(std::to_string(i), 6) + padded(installer, 36) +
                    windows + (choice.differs ? "   <- differs" : "") + "\n";
             if (listIds) {
-                for (const std::u16string& id : choice.ids) out += std::string(42, ' ') + toUtf8(id) + "\n";
+                for (const std::u16string& id : idsOf(choice)) out += std::string(42, ' ') + toUtf8(id) + "\n";
             }
         }
     }
@@ -147,18 +147,18 @@ std::string jsonReport(const std::string& infArgument, const InfCheck& check, bo
                ", \"productType\": " + std::to_string(info.productType) +
                ", \"suiteMask\": " + jsonString(hex4(info.suiteMask)) +
                ", \"installerSees\": " + jsonString(version(info.seenMajor, info.seenMinor)) +
-               ", \"idCount\": " + std::to_string(target.ids.size());
-        if (listIds) out += ", \"ids\": " + jsonStrings(target.ids);
+               ", \"idCount\": " + std::to_string(target.idCount);
+        if (listIds) out += ", \"ids\": " + jsonStrings(idsOf(target));
         out += ",\n     \"lines\": [";
         for (size_t i = 0; i < target.lines.size(); ++i) {
             const LineChoice& choice = target.lines[i];
             out += std::string(i ? "," : "") + "\n      {\"line\": " + std::to_string(i) +
                    ", \"installer\": " + jsonNullable(choice.installerHasSection, choice.installerSection) +
                    ", \"installerSection\": " + jsonString(sectionState(choice, false)) +
-                   ", \"idCount\": " + std::to_string(choice.ids.size()) +
+                   ", \"idCount\": " + std::to_string(idsOf(choice).size()) +
                    ", \"windows\": " + jsonNullable(choice.windowsChoice != kNoSection, choice.windowsSection) +
                    ", \"differs\": " + (choice.differs ? "true" : "false");
-            if (listIds) out += ", \"ids\": " + jsonStrings(choice.ids);
+            if (listIds) out += ", \"ids\": " + jsonStrings(idsOf(choice));
             out += "}";
         }
         out += target.lines.empty() ? "]}" : "\n     ]}";

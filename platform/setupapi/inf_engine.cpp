@@ -175,9 +175,12 @@ const std::u16string* Inf::findDirid(std::u16string_view name) const {
 }
 
 std::vector<std::pair<uint32_t, std::u16string>> standardDirids(const std::u16string& windowsDirectory,
-                                                                  const std::u16string& sourceDirectory) {
+                                                                  const std::u16string& sourceDirectory,
+                                                                  bool windows64) {
     const std::u16string& w = windowsDirectory;
     std::u16string drive = w.size() >= 2 && w[1] == u':' ? w.substr(0, 2) : u"C:";
+    std::u16string programs = drive + u"\\Program Files";
+    std::u16string programsX86 = windows64 ? programs + u" (x86)" : programs;
     return {
         {1, sourceDirectory},
         {10, w},
@@ -194,10 +197,10 @@ std::vector<std::pair<uint32_t, std::u16string>> standardDirids(const std::u16st
         {50, w + u"\\system"},
         {51, w + u"\\system32\\spool"},
         {52, w + u"\\system32\\spool\\drivers"},
-        {16422, drive + u"\\Program Files"},
-        {16426, drive + u"\\Program Files"},
-        {16427, drive + u"\\Program Files\\Common Files"},
-        {16428, drive + u"\\Program Files\\Common Files"},
+        {16422, programs},
+        {16426, programsX86},
+        {16427, programs + u"\\Common Files"},
+        {16428, programsX86 + u"\\Common Files"},
     };
 }
 

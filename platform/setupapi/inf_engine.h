@@ -157,11 +157,13 @@ struct Options {
 // 10 Windows, 11 system32, 12 drivers, 17 inf, 18 help, 20 fonts, 21
 // viewers, 23 color, 24 the system drive ("C:"), 25 shared (Windows), 30
 // the boot drive's root ("C:\"), 50 system, 51 spool, 52 spool drivers,
-// and the program-files shell folders 16422, 16426 (Program Files), 16427,
-// 16428 (Common Files). 13 (the driver store) and the rest are not given:
-// nothing is imported into a store here.
+// and the program-files shell folders 16422 (Program Files), 16426 (its x86
+// form), 16427 (Common Files) and 16428 (its x86 form); on 64-bit Windows
+// the x86 forms are "Program Files (x86)". 13 (the driver store) and the
+// rest are not given: nothing is imported into a store here.
 std::vector<std::pair<uint32_t, std::u16string>> standardDirids(const std::u16string& windowsDirectory,
-                                                                  const std::u16string& sourceDirectory);
+                                                                  const std::u16string& sourceDirectory,
+                                                                  bool windows64 = false);
 
 struct OpenResult {
     uint32_t error = 0;  // 0 on success

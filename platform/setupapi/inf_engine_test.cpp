@@ -134,6 +134,15 @@ INSTANTIATE_TEST_SUITE_P(Table, Dirids, ::testing::Values(
     Case{"driver_store_not_given", "%13%\\x.sys", "%13%\\x.sys"},
     Case{"not_a_number", "%1x%", "%1x%"}));
 
+TEST(Dirids, X86ProgramFoldersOf64BitWindows) {
+    Options options;
+    options.dirids = standardDirids(u"D:\\win", u"Z:\\pkg", true);
+    testing::Opened o = openBytes(std::string(kHead) + "[S]\r\nk = %16422%, %16426%, %16428%, %24%\r\n", options);
+    ASSERT_TRUE(o.inf);
+    EXPECT_EQ(describe(*o.inf, "S"),
+              "k : D:\\Program Files|D:\\Program Files (x86)|D:\\Program Files (x86)\\Common Files|D:");
+}
+
 TEST(DiridsOff, StringsOnlyWithoutATable) {
     testing::Opened o = openBytes(std::string(kHead) + "[S]\r\nk = %12%, %11%\r\n[Strings]\r\n12 = twelve\r\n");
     ASSERT_TRUE(o.inf);

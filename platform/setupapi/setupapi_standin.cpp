@@ -24,8 +24,9 @@
 //   (ERROR_INVALID_PARAMETER) and a cbSize other than 1044 (1784). The
 //   alternate platform is not used.
 // - Only INFINFO_INF_SPEC_IS_HINF is served by SetupGetInfInformationW.
-// - DIRIDs (%11% and the like) expand for a Windows folder of C:\windows;
-//   %01% is the folder of the INF as a full Windows path.
+// - DIRIDs (%11% and the like) expand for a Windows folder of C:\windows,
+//   with the x86 program folders of 64-bit Windows when the machine's
+//   processor is 64-bit; %01% is the folder of the INF as a full Windows path.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,6 +41,7 @@
 
 #include "inf_engine.h"
 #include "kernel32/paths.h"
+#include "machine/machine.h"
 #include "platform.h"
 #include "faults/faults.h"
 
@@ -200,7 +202,10 @@ HINF openInf(PCWSTR fileName, PCWSTR infClass, DWORD infStyle, UINT* errorLine) 
     DWORD ignored;
     std::u16string folder = standin::toHostPath(path, &host, &ignored) ? standin::toWindowsPath(host) : path;
     folder.resize(folder.find_last_of(u'\\') == std::u16string::npos ? 0 : folder.find_last_of(u'\\'));
-    options.dirids = infengine::standardDirids(kWindowsDirectory, folder);
+    WORD architecture = standin::machine().processorArchitecture;
+    bool windows64 = architecture == PROCESSOR_ARCHITECTURE_AMD64 || architecture == PROCESSOR_ARCHITECTURE_IA64 ||
+                     architecture == PROCESSOR_ARCHITECTURE_ARM64;
+    options.dirids = infengine::standardDirids(kWindowsDirectory, folder, windows64);
     infengine::OpenResult result;
     std::unique_ptr<OpenInf> inf(new OpenInf());
     inf->engine = infengine::Inf::open(bytes.data(), bytes.size(), options, &result);

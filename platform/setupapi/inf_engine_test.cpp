@@ -37,6 +37,7 @@ const char kStrings[] =
     "Bs2 = ends\\\r\n"
     "Glued = g\r\n"
     "Cl\xE9 = accent\r\n"
+    "Quote1 = a\"b, c;d\r\n"
     "[strings]\r\n"
     "Late = late\r\n"
     "Found = shadowed\r\n";
@@ -74,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(Table, Substitution, ::testing::Values(
     Case{"first_value_only", "%Unq3%", "a"},
     Case{"keyless_defines_itself", "%Lonely%", "Lonely"},
     Case{"self_reference", "%Self%", "%Self%"},
-    Case{"continued_value", "%Bs2%", "endsGlued = g"}));
+    Case{"continued_value", "%Bs2%", "endsGlued = g"},
+    Case{"stray_quote_runs_to_line_end", "%Quote1%", "ab, c;d"}));
 
 TEST(Substitution, StringsLinesReadSubstituted) {
     testing::Opened o = openBytes(std::string(kHead) + kStrings);
@@ -177,6 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Table, StringsLanguage, ::testing::Values(
     LangCase{"same_primary", "[Strings]\r\nName=plain\r\n[Strings.0809]\r\nName=uk\r\n", 0x0409, "uk|%Other%"},
     LangCase{"short_id_case", "[Strings]\r\nName=plain\r\n[STRINGS.0a]\r\nName=es\r\n", 0x0C0A, "es|%Other%"},
     LangCase{"no_match_uses_plain", "[Strings]\r\nName=plain\r\n[Strings.0407]\r\nName=de\r\n", 0x0409, "plain|%Other%"},
+    LangCase{"only_decorated_matching", "[Strings.0409]\r\nName=us\r\n", 0x0409, "us|%Other%"},
     LangCase{"only_decorated_none_matching", "[Strings.0407]\r\nName=de\r\n", 0x0409, "%Name%|%Other%"},
     LangCase{"not_a_language", "[Strings.abcde]\r\nName=x\r\n[Strings.zz]\r\nName=y\r\n", 0x0409, "%Name%|%Other%"},
     LangCase{"header_case", "[STRINGS]\r\nName=upper\r\n", 0x0409, "upper|%Other%"}));

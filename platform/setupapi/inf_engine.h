@@ -89,9 +89,10 @@
 // Style
 //   INF_STYLE_WIN4 needs, in [Version], a first Signature line whose field 1
 //   (quote-processed, not substituted) is $Windows NT$ or $Chicago$, ignoring
-//   case (documented; Wine also takes $Windows 95$). Otherwise, if the caller
-//   allows INF_STYLE_OLDNT, the file opens in that style; if not, the open
-//   fails with ERROR_WRONG_INF_STYLE and error line 0.
+//   case (documented; Wine also takes $Windows 95$). A file without that
+//   signature opens as INF_STYLE_OLDNT when the caller allows it (its lines
+//   are read by the same rules). A style the caller does not allow fails the
+//   open with ERROR_WRONG_INF_STYLE and error line 0.
 //
 // Untrusted input, case by case (the file-system cases are the entry
 // points', see setupapi_standin.cpp):

@@ -276,6 +276,9 @@ TEST(OpenStyle, OldNtAcceptsWhatWin4Refuses) {
     o = openBytes(sig("Signature=$Chicago$"), options);
     ASSERT_TRUE(o.inf);
     EXPECT_EQ(o.inf->style(), kStyleWin4);
+    options.styles = kStyleOldNt;
+    o = openBytes(sig("Signature=$Chicago$"), options);
+    EXPECT_EQ(o.result.error, kErrorWrongInfStyle);
 }
 
 TEST(OpenStyle, VersionValueIsSubstituted) {

@@ -259,9 +259,10 @@ std::unique_ptr<Inf> Inf::open(const uint8_t* data, size_t size, const Options& 
     inf->pool_.shrink_to_fit();
     inf->selectStrings(options.langId);
     for (const auto& dirid : options.dirids) inf->dirids_.emplace(dirid.first, dirid.second);
-    if ((options.styles & kStyleWin4) && inf->signatureIsWin4()) {
+    bool win4 = inf->signatureIsWin4();
+    if (win4 && (options.styles & kStyleWin4)) {
         inf->style_ = kStyleWin4;
-    } else if (options.styles & kStyleOldNt) {
+    } else if (!win4 && (options.styles & kStyleOldNt)) {
         inf->style_ = kStyleOldNt;
     } else {
         *result = OpenResult{kErrorWrongInfStyle, 0};

@@ -1,31 +1,64 @@
 // Acts on the installer's window from a second process in the same Wine
 // prefix, in place of a user (the tests have no input device):
 //
-//   poke.exe ACTION...   waits until the window shows its Finish button, then
-//                        does each ACTION in turn:
+//   poke.exe [--exe PATH] ACTION...
+//     waits until the window shows its Finish button, then does each ACTION
+//     in turn:
 //     wait     nothing more
 //     dump     writes the frame and its controls to standard output
 //     finish   presses Finish (BM_CLICK)
 //     close    closes the window (WM_CLOSE, as the close box does)
+//   --exe PATH takes only a window of a process started from PATH (Windows
+//   form), so that tests running side by side in one prefix each find their
+//   own installer.
 //
 // Exit code 0 when done, 1 when the window or its button did not appear within
 // 60 seconds, 2 on a bad argument.
 #include "platform.h"
 
+#include <psapi.h>
+#include <shellapi.h>
+
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
 const wchar_t title[] = L"VELK Driver Installer";
 const int finishId = 1;
 
+std::wstring wantedExe;
+
+bool startedFrom(HWND window, const std::wstring& path) {
+    if (path.empty()) return true;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (process == nullptr) return false;
+    wchar_t image[1024] = {};
+    DWORD length = GetModuleFileNameExW(process, nullptr, image, 1024);
+    CloseHandle(process);
+    // The image may carry a \\?\ prefix; compare the tail.
+    return length >= path.size() && _wcsicmp(image + length - path.size(), path.c_str()) == 0;
+}
+
+BOOL CALLBACK findFrame(HWND window, LPARAM result) {
+    wchar_t text[64] = {};
+    GetWindowTextW(window, text, 64);
+    if (std::wcscmp(text, title) != 0 || !startedFrom(window, wantedExe)) return TRUE;
+    HWND finish = GetDlgItem(window, finishId);
+    if (finish == nullptr || !IsWindowVisible(finish)) return TRUE;
+    *reinterpret_cast<HWND*>(result) = window;
+    return FALSE;
+}
+
 HWND waitForFinish() {
     for (int i = 0; i < 600; ++i) {
-        HWND frame = FindWindowW(nullptr, title);
-        HWND finish = frame != nullptr ? GetDlgItem(frame, finishId) : nullptr;
-        if (finish != nullptr && IsWindowVisible(finish)) return frame;
+        HWND frame = nullptr;
+        EnumWindows(findFrame, reinterpret_cast<LPARAM>(&frame));
+        if (frame != nullptr) return frame;
         Sleep(100);
     }
     return nullptr;
@@ -102,26 +135,30 @@ void dump(HWND frame) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
-    std::wstring actions = commandLine;
-    if (actions.empty()) return 2;
-    for (size_t start = 0; start < actions.size();) {
-        size_t end = actions.find(L' ', start);
-        std::wstring action = actions.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
-        if (action != L"wait" && action != L"dump" && action != L"finish" && action != L"close") return 2;
-        start = end == std::wstring::npos ? actions.size() : end + 1;
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::wstring> actions;
+    for (int i = 1; argv != nullptr && i < count; ++i) {
+        std::wstring arg = argv[i];
+        if (arg == L"--exe" && i + 1 < count) {
+            wantedExe = argv[++i];
+        } else if (arg == L"wait" || arg == L"dump" || arg == L"finish" || arg == L"close") {
+            actions.push_back(arg);
+        } else {
+            return 2;
+        }
     }
+    LocalFree(argv);
+    if (actions.empty()) return 2;
     HWND frame = waitForFinish();
     if (frame == nullptr) return 1;
     // Let the window finish painting before it is looked at.
     Sleep(500);
-    for (size_t start = 0; start < actions.size();) {
-        size_t end = actions.find(L' ', start);
-        std::wstring action = actions.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+    for (const std::wstring& action : actions) {
         if (action == L"dump") dump(frame);
         if (action == L"finish") PostMessageW(GetDlgItem(frame, finishId), BM_CLICK, 0, 0);
         if (action == L"close") PostMessageW(frame, WM_CLOSE, 0, 0);
-        start = end == std::wstring::npos ? actions.size() : end + 1;
     }
     return 0;
 }

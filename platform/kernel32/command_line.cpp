@@ -7,8 +7,8 @@
 
 #include "kernel32/kernel32.h"
 #include "kernel32/paths.h"
-#include "machine/utf.h"
 #include "platform.h"
+#include "text/utf8.h"
 
 namespace standin {
 namespace {

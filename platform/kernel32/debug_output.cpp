@@ -4,8 +4,8 @@
 
 #include "kernel32/debug_sink.h"
 #include "machine/machine.h"
-#include "machine/utf.h"
 #include "platform.h"
+#include "text/utf8.h"
 
 void OutputDebugStringW(LPCWSTR text) {
     if (text == nullptr) return;
@@ -13,7 +13,7 @@ void OutputDebugStringW(LPCWSTR text) {
     standin::deliverDebugOutput(line);
     const standin::Machine& m = standin::machine();
     if (m.debug == standin::DebugTarget::None) return;
-    const std::string utf8 = standin::toUtf8(line);
+    const std::string utf8 = toUtf8(line);
     if (m.debug == standin::DebugTarget::Stderr) {
         std::fwrite(utf8.data(), 1, utf8.size(), stderr);
         std::fflush(stderr);

@@ -4,7 +4,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "machine/utf.h"
+#include "text/utf8.h"
 
 namespace standin {
 namespace {

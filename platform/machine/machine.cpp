@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "machine/utf.h"
+#include "text/utf8.h"
 
 namespace standin {
 namespace {

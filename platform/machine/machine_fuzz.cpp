@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "machine/machine.h"
-#include "machine/utf.h"
+#include "text/utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // One pass through UTF-16 leaves only well-formed text, which then
     // round-trips unchanged.
-    const std::u16string wide = standin::fromUtf8(text);
-    const std::string narrow = standin::toUtf8(wide);
-    if (standin::fromUtf8(narrow) != wide || standin::toUtf8(standin::fromUtf8(narrow)) != narrow) __builtin_trap();
+    const std::u16string wide = fromUtf8(text);
+    const std::string narrow = toUtf8(wide);
+    if (fromUtf8(narrow) != wide || toUtf8(fromUtf8(narrow)) != narrow) __builtin_trap();
     return 0;
 }

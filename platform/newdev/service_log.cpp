@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "machine/utf.h"
+#include "text/utf8.h"
 
 namespace standin {
 namespace {

@@ -9,7 +9,6 @@
 
 #include "faults/faults.h"
 #include "machine/machine.h"
-#include "machine/utf.h"
 #include "newdev/driver_version.h"
 #include "platform.h"
 #include "testing/scratch_dir.h"

@@ -1,8 +1,8 @@
 // The window tree for tests and the dump file (format: README.md).
 #include <cstdio>
 
-#include "machine/utf.h"
 #include "platform.h"
+#include "text/utf8.h"
 #include "user32/user32.h"
 #include "user32/window_table.h"
 

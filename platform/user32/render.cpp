@@ -4,8 +4,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include "machine/utf.h"
 #include "platform.h"
+#include "text/utf8.h"
 #include "user32/user32.h"
 #include "user32/window_table.h"
 

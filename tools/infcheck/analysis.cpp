@@ -9,7 +9,7 @@
 #include "platform.h"
 #include "setupapi/inf_engine.h"
 #include "text/routines.h"
-#include "tools/infcheck/utf8.h"
+#include "text/utf8.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "tools/infcheck/utf8.h"
+#include "text/utf8.h"
 
 namespace {
 

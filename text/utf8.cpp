@@ -1,11 +1,47 @@
-#include "machine/utf.h"
+#include "text/utf8.h"
 
-namespace standin {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
+void appendUtf16(std::u16string& out, char32_t c) {
+    if (c < 0x10000) {
+        out += static_cast<char16_t>(c);
+    } else {
+        c -= 0x10000;
+        out += static_cast<char16_t>(0xD800 + (c >> 10));
+        out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    }
+}
+
+// Converts, reporting through *clean whether every unit was well formed.
+std::string convert16to8(const std::u16string& text, bool* clean) {
+    std::string out;
+    out.reserve(text.size());
+    *clean = true;
+    for (size_t i = 0; i < text.size();) {
+        const char32_t c = nextCodePoint(text, &i);
+        if (isSurrogate(c)) *clean = false;
+        appendUtf8(out, c);
+    }
+    return out;
+}
+
+}  // namespace
+
+char32_t nextCodePoint(const std::u16string& text, size_t* index) {
+    const size_t i = *index;
+    const char32_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        *index = i + 2;
+        return 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+    }
+    *index = i + 1;
+    return c;
+}
+
 void appendUtf8(std::string& out, char32_t c) {
+    if (isSurrogate(c) || c > 0x10FFFF) c = kReplacement;
     if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -22,37 +58,6 @@ void appendUtf8(std::string& out, char32_t c) {
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
-
-void appendUtf16(std::u16string& out, char32_t c) {
-    if (c < 0x10000) {
-        out += static_cast<char16_t>(c);
-    } else {
-        c -= 0x10000;
-        out += static_cast<char16_t>(0xD800 + (c >> 10));
-        out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-    }
-}
-
-// Converts, reporting through *clean whether every unit was well formed.
-std::string convert16to8(const char16_t* text, size_t length, bool* clean) {
-    std::string out;
-    out.reserve(length);
-    *clean = true;
-    for (size_t i = 0; i < length; ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = kReplacement;
-            *clean = false;
-        }
-        appendUtf8(out, c);
-    }
-    return out;
-}
-
-}  // namespace
 
 std::u16string fromUtf8(const std::string& text) {
     std::u16string out;
@@ -83,7 +88,7 @@ std::u16string fromUtf8(const std::string& text) {
             c = (c << 6) | (p[i + 1 + taken] & 0x3F);
             ++taken;
         }
-        if (taken < extra || c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        if (taken < extra || c < minimum || c > 0x10FFFF || isSurrogate(c)) {
             // A malformed sequence costs one replacement for its lead byte;
             // the following bytes are looked at again on their own.
             appendUtf16(out, kReplacement);
@@ -98,7 +103,7 @@ std::u16string fromUtf8(const std::string& text) {
 
 std::string toUtf8(const std::u16string& text) {
     bool clean;
-    return convert16to8(text.data(), text.size(), &clean);
+    return convert16to8(text, &clean);
 }
 
 std::string toUtf8(const char16_t* text) {
@@ -108,8 +113,6 @@ std::string toUtf8(const char16_t* text) {
 
 bool toUtf8Strict(const std::u16string& text, std::string* out) {
     bool clean;
-    *out = convert16to8(text.data(), text.size(), &clean);
+    *out = convert16to8(text, &clean);
     return clean;
 }
-
-}  // namespace standin

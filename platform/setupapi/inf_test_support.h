@@ -5,6 +5,7 @@
 #include <string>
 
 #include "inf_engine.h"
+#include "text/utf8.h"
 
 namespace infengine {
 namespace testing {
@@ -12,34 +13,16 @@ namespace testing {
 // UTF-16 to UTF-8 for messages; CR shows as <CR>, an unpaired surrogate as <D800>.
 inline std::string utf8(const std::u16string& text) {
     std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        uint32_t c = text[i];
+    for (size_t i = 0; i < text.size();) {
+        const char32_t c = nextCodePoint(text, &i);
         if (c == u'\r') {
             out += "<CR>";
-            continue;
-        }
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
+        } else if (isSurrogate(c)) {
             char buf[12];
             snprintf(buf, sizeof buf, "<%04X>", unsigned(c));
             out += buf;
-            continue;
-        }
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
         } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
+            appendUtf8(out, c);
         }
     }
     return out;

@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 #include "machine/machine.h"
 #include "platform.h"
+#include "testing/scratch_dir.h"
 
 namespace {
 
@@ -47,17 +46,14 @@ TEST_F(DebugOutput, WrittenAsUtf8ToTheChosenTarget) {
     OutputDebugStringW(wstr(text.c_str()));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), utf8);
 
-    char name[] = "/tmp/velk-debug-XXXXXX";
-    const int fd = mkstemp(name);
-    ASSERT_GE(fd, 0);
-    close(fd);
+    ScratchDirectory scratch;
+    const std::string name = (scratch.hostPath() / "debug.txt").string();
     standin::machine().debug = standin::DebugTarget::File;
     standin::machine().debugPath = name;
     OutputDebugStringW(wstr(text.c_str()));
     OutputDebugStringW(wstr(u"next"));
     std::ifstream file(name, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), utf8 + "next");
-    std::remove(name);
 }
 
 }  // namespace

@@ -1,29 +1,20 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <unistd.h>
 
 #include "kernel32/kernel32.h"
 #include "machine/machine.h"
 #include "platform.h"
+#include "testing/scratch_dir.h"
 
 namespace {
 
 class StartProcess : public ::testing::Test {
 protected:
-    void SetUp() override {
-        standin::resetMachine();
-        char name[] = "/tmp/velk-machine-XXXXXX";
-        const int fd = mkstemp(name);
-        ASSERT_GE(fd, 0);
-        close(fd);
-        path_ = name;
-    }
+    void SetUp() override { standin::resetMachine(); }
     void TearDown() override {
         unsetenv("VELK_MACHINE");
-        std::remove(path_.c_str());
         standin::resetMachine();
     }
     void start(std::vector<const char*> args) {
@@ -31,7 +22,8 @@ protected:
         for (const char* a : args) argv.push_back(const_cast<char*>(a));
         standin::startProcess(static_cast<int>(argv.size()), argv.data());
     }
-    std::string path_;
+    ScratchDirectory scratch_;
+    const std::string path_ = (scratch_.hostPath() / "machine.txt").string();
 };
 
 TEST_F(StartProcess, RecordsArgvAndLoadsTheMachine) {

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <functional>
-#include <unistd.h>
+
+#include "testing/scratch_dir.h"
 
 namespace standin {
 namespace {
@@ -168,20 +168,11 @@ TEST(Machine, NulByteAndOversizeAreRefused) {
 
 class MachineFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        resetMachine();
-        char name[] = "/tmp/velk-machine-XXXXXX";
-        const int fd = mkstemp(name);
-        ASSERT_GE(fd, 0);
-        close(fd);
-        path_ = name;
-    }
-    void TearDown() override {
-        std::remove(path_.c_str());
-        resetMachine();
-    }
+    void SetUp() override { resetMachine(); }
+    void TearDown() override { resetMachine(); }
     void write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
-    std::string path_;
+    ScratchDirectory scratch_;
+    const std::string path_ = (scratch_.hostPath() / "machine.txt").string();
 };
 
 TEST_F(MachineFile, LoadReplacesTheMachine) {

@@ -1,8 +1,7 @@
-#include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
+#include "testing/scratch_dir.h"
 #include "user32/test_window.h"
 
 namespace standin_test {
@@ -47,10 +46,8 @@ TEST_F(WindowTest, DumpOfTheInstallerWindow) {
 }
 
 TEST_F(WindowTest, DumpFileHoldsTheTreeBeforeDestruction) {
-    char name[] = "/tmp/velk-dump-XXXXXX";
-    const int fd = mkstemp(name);
-    ASSERT_GE(fd, 0);
-    close(fd);
+    ScratchDirectory scratch;
+    const std::string name = (scratch.hostPath() / "dump.txt").string();
     standin::machine().dumpPath = name;
 
     HWND frame = createFrame();
@@ -65,7 +62,6 @@ TEST_F(WindowTest, DumpFileHoldsTheTreeBeforeDestruction) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), before);
     EXPECT_EQ(standin::lastDump(), before);
     EXPECT_EQ(standin::dumpText(), "updates=0\nfocus=none\n");
-    std::remove(name);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "app/driver_installer.h"
 #include "machine/machine.h"
+#include "testing/standin_fixture.h"
 #include "ui/setup_wnd.h"
 #include "user32/user32.h"
 
@@ -51,29 +52,15 @@ struct View {
 
 View view() {
     View v;
-    std::vector<standin::WindowInfo> tree = standin::windowTree();
-    if (tree.size() != 1) {
-        ADD_FAILURE() << tree.size() << " top-level windows";
-        return v;
-    }
-    for (const standin::WindowInfo& child : tree[0].children) {
+    for (const standin::WindowInfo& child : topWindow().children) {
         v.visible[child.id] = child.visible;
         if (child.id == 2) v.status = child.text;
     }
     return v;
 }
 
-class SystemGate : public ::testing::Test {
+class SystemGate : public StandinTest {
 protected:
-    void SetUp() override {
-        standin::resetMachine();
-        standin::resetWindows();
-    }
-    void TearDown() override {
-        standin::resetWindows();
-        standin::resetMachine();
-    }
-
     static void describe(const GateCase& c) {
         standin::Machine& m = standin::machine();
         m.versionFails = c.versionFails;

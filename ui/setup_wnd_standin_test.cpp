@@ -8,6 +8,7 @@
 #include <string>
 
 #include "machine/machine.h"
+#include "testing/standin_fixture.h"
 #include "text/routines.h"
 #include "user32/user32.h"
 
@@ -15,25 +16,10 @@ namespace {
 
 using standin::WindowInfo;
 
-class SetupWndTest : public ::testing::Test {
+class SetupWndTest : public StandinTest {
 protected:
-    void SetUp() override {
-        standin::resetMachine();
-        standin::resetWindows();
-    }
-    void TearDown() override {
-        standin::resetWindows();
-        standin::resetMachine();
-    }
-
-    // The one top-level window and its controls.
-    static WindowInfo frame() {
-        std::vector<WindowInfo> tree = standin::windowTree();
-        EXPECT_EQ(tree.size(), 1u);
-        return tree.empty() ? WindowInfo{} : tree[0];
-    }
     static WindowInfo control(UINT_PTR id) {
-        for (const WindowInfo& child : frame().children) {
+        for (const WindowInfo& child : topWindow().children) {
             if (child.id == id) return child;
         }
         ADD_FAILURE() << "no control " << id;
@@ -60,7 +46,7 @@ TEST_F(SetupWndTest, FrameIsCentredInTheMaximisedArea) {
         standin::machine().screenWidth = c.width;
         standin::machine().screenHeight = c.height;
         CSetupWnd window;
-        WindowInfo f = frame();
+        WindowInfo f = topWindow();
         EXPECT_TRUE(sameRect(f.rect, RECT{c.x, c.y, c.x + 400, c.y + 210}))
             << c.width << "x" << c.height << ": " << f.rect.left << "," << f.rect.top << "," << f.rect.right << ","
             << f.rect.bottom;
@@ -69,7 +55,7 @@ TEST_F(SetupWndTest, FrameIsCentredInTheMaximisedArea) {
 
 TEST_F(SetupWndTest, FrameAsCreated) {
     CSetupWnd window;
-    WindowInfo f = frame();
+    WindowInfo f = topWindow();
     EXPECT_EQ(f.handle, window.m_hWnd);
     EXPECT_EQ(narrow(f.text), "VELK Driver Installer");
     EXPECT_EQ(f.style, static_cast<DWORD>(WS_SYSMENU));
@@ -82,7 +68,7 @@ TEST_F(SetupWndTest, FrameAsCreated) {
 
 TEST_F(SetupWndTest, ControlsAsCreated) {
     CSetupWnd window;
-    WindowInfo f = frame();
+    WindowInfo f = topWindow();
     const RECT rc = f.client;
     EXPECT_EQ(rc.left, 0);
     EXPECT_EQ(rc.top, 0);

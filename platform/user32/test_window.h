@@ -9,6 +9,7 @@
 
 #include "machine/machine.h"
 #include "platform.h"
+#include "testing/standin_fixture.h"
 #include "user32/user32.h"
 
 namespace standin_test {
@@ -53,11 +54,10 @@ inline LRESULT CALLBACK loggingProc(HWND window, UINT message, WPARAM wParam, LP
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public StandinTest {
 protected:
     void SetUp() override {
-        standin::resetWindows();
-        standin::resetMachine();
+        StandinTest::SetUp();
         log() = Log();
         WNDCLASSW wc{};
         wc.lpfnWndProc = loggingProc;
@@ -66,10 +66,6 @@ protected:
         wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(102));
         wc.lpszClassName = wstr(u"TestFrame");
         ASSERT_NE(RegisterClassW(&wc), 0);
-    }
-    void TearDown() override {
-        standin::resetWindows();
-        standin::resetMachine();
     }
 
     HWND createFrame(const char* name = "frame", HWND parent = nullptr, DWORD style = WS_SYSMENU) {

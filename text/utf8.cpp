@@ -59,11 +59,13 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
-std::u16string fromUtf8(const std::string& text) {
+std::u16string fromUtf8(const std::string& text) { return fromUtf8(text.data(), text.size()); }
+
+std::u16string fromUtf8(const char* data, size_t size) {
     std::u16string out;
-    out.reserve(text.size());
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const size_t n = text.size();
+    out.reserve(size);
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    const size_t n = size;
     size_t i = 0;
     while (i < n) {
         const unsigned char b = p[i];

@@ -8,6 +8,7 @@
 // Invalid input (stray bytes, unpaired surrogates) becomes U+FFFD, so that a
 // bad host name or debug string still shows rather than disappearing.
 std::u16string fromUtf8(const std::string& text);
+std::u16string fromUtf8(const char* data, size_t size);
 std::string toUtf8(const std::u16string& text);
 std::string toUtf8(const char16_t* text);  // null gives ""
 

@@ -1,6 +1,8 @@
 // Bytes of an INF file to UTF-16 text (encoding rules in inf_engine.h).
 #include "inf_engine.h"
 
+#include "text/utf8.h"
+
 namespace infengine {
 namespace {
 
@@ -29,51 +31,6 @@ void decodeUtf16(const uint8_t* p, size_t n, bool bigEndian, std::u16string* out
     }
 }
 
-void decodeUtf8(const uint8_t* p, size_t n, std::u16string* out) {
-    out->clear();
-    out->reserve(n);
-    size_t i = 0;
-    while (i < n) {
-        uint8_t b = p[i];
-        if (b < 0x80) {
-            out->push_back(b);
-            ++i;
-            continue;
-        }
-        size_t need;
-        uint32_t cp, min;
-        if ((b & 0xE0) == 0xC0) {
-            need = 1, cp = b & 0x1F, min = 0x80;
-        } else if ((b & 0xF0) == 0xE0) {
-            need = 2, cp = b & 0x0F, min = 0x800;
-        } else if ((b & 0xF8) == 0xF0) {
-            need = 3, cp = b & 0x07, min = 0x10000;
-        } else {
-            out->push_back(0xFFFD);
-            ++i;
-            continue;
-        }
-        bool ok = i + need < n;  // the last continuation byte must exist
-        for (size_t k = 1; ok && k <= need; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80) ok = false;
-            else cp = (cp << 6) | (p[i + k] & 0x3F);
-        }
-        if (!ok || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            out->push_back(0xFFFD);
-            ++i;
-            continue;
-        }
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out->push_back(char16_t(0xD800 + (cp >> 10)));
-            out->push_back(char16_t(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out->push_back(char16_t(cp));
-        }
-        i += need + 1;
-    }
-}
-
 bool looksLikeUtf16Le(const uint8_t* p, size_t n) {
     if (n < 2 || n % 2 != 0) return false;
     size_t units = n / 2, narrow = 0;
@@ -95,7 +52,7 @@ std::u16string decodeText(const uint8_t* data, size_t size) {
     } else if (even && size >= 2 && data[0] == 0xFE && data[1] == 0xFF) {
         decodeUtf16(data + 2, size - 2, true, &text);
     } else if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) {
-        decodeUtf8(data + 3, size - 3, &text);
+        text = fromUtf8(reinterpret_cast<const char*>(data + 3), size - 3);
     } else if (looksLikeUtf16Le(data, size)) {
         decodeUtf16(data, size, false, &text);
     } else {

@@ -114,37 +114,37 @@ TEST(Infcheck, IdProblemsAndDecorationsThatFitNothing) {
     const ToolRun r = runJson({"--ids", "--target", "winxp-x86", "--target", "win7-amd64", fixture("ids.inf")});
     EXPECT_EQ(r.code, 1);
     ASSERT_EQ(r.json["targets"].array.size(), 2u);
-    EXPECT_EQ(row(r.json, "winxp-x86", 0), "Parts.NTx86 4 Parts.NTx86");
-    EXPECT_EQ(row(r.json, "winxp-x86", 1), "Parts 1 Parts");
-    EXPECT_EQ(row(r.json, "win7-amd64", 0), "Parts 1 -");
+    EXPECT_EQ(row(r.json, "winxp-x86", 0), "Widgets.NTx86 4 Widgets.NTx86");
+    EXPECT_EQ(row(r.json, "winxp-x86", 1), "Widgets 1 Widgets");
+    EXPECT_EQ(row(r.json, "win7-amd64", 0), "Widgets 1 -");
     std::vector<std::string> ids;
     for (const JsonValue& id : targetNamed(r.json, "winxp-x86")["ids"].array) ids.push_back(id.string);
     EXPECT_EQ(ids, (std::vector<std::string>{"USB\\VID_F055&PID_0001", "USB\\Class_FF", "USB\\VID_F055&PID_0002",
                                              "usb\\vid_f055&pid_0001", "USB\\VID_F055&PID_0001"}));
 
     EXPECT_EQ(findings(r.json), (std::vector<std::string>{
-                                    "malformed-decoration [Manufacturer] 0 'Parts'",
-                                    "malformed-decoration [Manufacturer] 0 'Parts'",
-                                    "unused-decoration [Manufacturer] 0 'Parts'",
-                                    "empty-id [Parts.NTx86] 1 'Two'",
-                                    "empty-id [Parts.NTx86] 3 'Four'",
-                                    "differs [Manufacturer] 0 'Parts'",
-                                    "differs [Manufacturer] 1 'Parts'",
-                                    "duplicate-id [Parts.NTx86] 0 'One'",
-                                    "duplicate-id [Parts] 0 'One'",  // two lines name [Parts]
-                                    "generic-id [Parts.NTx86] 0 'One'",
+                                    "malformed-decoration [Manufacturer] 0 'Widgets'",
+                                    "malformed-decoration [Manufacturer] 0 'Widgets'",
+                                    "unused-decoration [Manufacturer] 0 'Widgets'",
+                                    "empty-id [Widgets.NTx86] 1 'Two'",
+                                    "empty-id [Widgets.NTx86] 3 'Four'",
+                                    "differs [Manufacturer] 0 'Widgets'",
+                                    "differs [Manufacturer] 1 'Widgets'",
+                                    "duplicate-id [Widgets.NTx86] 0 'One'",
+                                    "duplicate-id [Widgets] 0 'One'",  // two lines name [Widgets]
+                                    "generic-id [Widgets.NTx86] 0 'One'",
                                 }));
     const JsonValue& all = r.json["findings"];
     EXPECT_NE(all[0]["message"].string.find("'NTx86.5.X'"), std::string::npos);
     EXPECT_NE(all[1]["message"].string.find("'NT$ARCH$'"), std::string::npos);
     EXPECT_NE(all[2]["message"].string.find("'NTia64.10.0'"), std::string::npos);
     EXPECT_NE(all[4]["message"].string.find("skips the 1 line"), std::string::npos);
-    EXPECT_NE(all[7]["message"].string.find("collected 3 times ([Parts.NTx86] line 0, [Parts.NTx86] line 2, "
-                                            "[Parts] line 0)"),
+    EXPECT_NE(all[7]["message"].string.find("collected 3 times ([Widgets.NTx86] line 0, [Widgets.NTx86] line 2, "
+                                            "[Widgets] line 0)"),
               std::string::npos);
     EXPECT_EQ(targetsOf(r.json, "differs"), (std::set<std::string>{"win7-amd64"}));
     EXPECT_EQ(targetsOf(r.json, "generic-id"), (std::set<std::string>{"winxp-x86"}));
-    EXPECT_EQ(targetsOf(r.json, "duplicate-id", "[Parts] line 0, [Parts] line 0"),
+    EXPECT_EQ(targetsOf(r.json, "duplicate-id", "[Widgets] line 0, [Widgets] line 0"),
               (std::set<std::string>{"win7-amd64"}));
 }
 

@@ -117,7 +117,7 @@ void CWStringArray::setSize(uint32_t count) {
 }
 
 void CWStringArray::append(const CWString& item) {
-    if (itemCount == UINT32_MAX) throw std::bad_alloc();
+    if (itemCount == UINT32_MAX) failAllocation();
     const uint32_t last = itemCount;
     BlockBuilder builder(newBlock(uint64_t{last} + 1), last);
     // Copy the argument before any element moves: it may be one of ours.
@@ -151,7 +151,7 @@ CWString CWStringArray::join() const {
     uint64_t total = 0;
     for (uint32_t i = 0; i < itemCount; ++i) total += items[i].length;
     if (itemCount > 1) total += itemCount - 1;
-    if (total > UINT32_MAX) throw std::bad_alloc();
+    if (total > UINT32_MAX) failAllocation();
     CWString result(static_cast<uint32_t>(total));
     char16_t* out = result.data;
     for (uint32_t i = 0; i < itemCount; ++i) {

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <new>
 #include <string>
+
+#include "testing/allocation_failure.h"
 
 namespace {
 
@@ -197,7 +198,7 @@ TEST(CWStringTest, OversizedRequestsFailLikeFailedAllocations) {
     // Sizes whose byte count, terminator included, needs more than 32 bits.
     const uint32_t sizes[] = {UINT32_MAX, UINT32_MAX - 1, 0x80000000u, 0x7FFFFFFFu};
     for (uint32_t size : sizes) {
-        EXPECT_THROW(CWString value(size), std::bad_alloc) << size;
+        EXPECT_ALLOCATION_FAILURE(CWString value(size)) << size;
     }
 }
 

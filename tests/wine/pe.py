@@ -30,10 +30,12 @@ class Pe:
         (count,) = struct.unpack_from('<I', d, directories - 4)
         self.directories = [struct.unpack_from('<II', d, directories + 8 * i) for i in range(count)]
         self.sections = []
+        self.section_sizes = []  # (name, bytes in the file, bytes in memory)
         table = opt + optional_size
         for i in range(sections):
             name, vsize, va, rawsize, raw = struct.unpack_from('<8sIIII', d, table + 40 * i)
             self.sections.append((va, max(vsize, rawsize), raw, rawsize))
+            self.section_sizes.append((name.rstrip(b'\0').decode('ascii', 'replace'), rawsize, vsize))
 
     def offset(self, rva):
         for va, size, raw, rawsize in self.sections:

@@ -20,7 +20,8 @@ struct ToolRun {
     int code = -1;
     std::string out;
     std::string err;
-    JsonValue json;
+    JsonValue whole;  // the JSON report
+    JsonValue json;   // its first file
 };
 
 ToolRun run(std::vector<std::string> arguments) {
@@ -32,16 +33,17 @@ ToolRun run(std::vector<std::string> arguments) {
 ToolRun runJson(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "--json");
     ToolRun result = run(arguments);
-    EXPECT_TRUE(JsonReader::parse(result.out, &result.json)) << result.out;
+    EXPECT_TRUE(JsonReader::parse(result.out, &result.whole)) << result.out;
+    if (!result.whole["files"].array.empty()) result.json = result.whole["files"][0];
     return result;
 }
 
 std::string fixture(const char* name) { return std::string(INFCHECK_FIXTURES) + "/" + name; }
 
-// One finding as "kind [section] line 'key'", the targets apart.
+// One finding as "rule [section] entry 'key'", the targets apart.
 std::string where(const JsonValue& finding) {
-    std::string text = finding["kind"].string + " [" + finding["section"].string + "]";
-    if (finding["line"].type == JsonValue::Number) text += " " + std::to_string(static_cast<int>(finding["line"].number));
+    std::string text = finding["rule"].string + " [" + finding["section"].string + "]";
+    if (finding["entry"].type == JsonValue::Number) text += " " + std::to_string(static_cast<int>(finding["entry"].number));
     if (!finding["key"].string.empty()) text += " '" + finding["key"].string + "'";
     return text;
 }
@@ -55,7 +57,7 @@ std::vector<std::string> findings(const JsonValue& json) {
 std::set<std::string> targetsOf(const JsonValue& json, const std::string& kind, const std::string& messagePart = "") {
     std::set<std::string> result;
     for (const JsonValue& finding : json["findings"].array) {
-        if (finding["kind"].string != kind || finding["message"].string.find(messagePart) == std::string::npos) continue;
+        if (finding["rule"].string != kind || finding["message"].string.find(messagePart) == std::string::npos) continue;
         for (const JsonValue& target : finding["targets"].array) result.insert(target.string);
     }
     return result;
@@ -91,15 +93,19 @@ TEST(Infcheck, VersionDecorationsThatOnlyWindowsReadsAsMinimums) {
     EXPECT_EQ(row(r.json, "win7-amd64"), "Acme.NTamd64.6.1 1 Acme.NTamd64.6.1");
     EXPECT_EQ(row(r.json, "win10-amd64"), "Acme 0 Acme.NTamd64.10.0...16299");  // the installer sees 6.2
     EXPECT_EQ(row(r.json, "ws2016-amd64"), "Acme 0 Acme.NTamd64.6.1");           // build 14393 < 16299
-    EXPECT_EQ(row(r.json, "win2000-x86"), "Acme 0 Acme");
+    // No decoration fits and there is no [Acme]: Windows uses nothing.
+    EXPECT_EQ(row(r.json, "win2000-x86"), "Acme 0 -");
     EXPECT_EQ(row(r.json, "win10-arm64"), "Acme 0 -");
 
     EXPECT_EQ(findings(r.json), (std::vector<std::string>{
-                                    "differs [Manufacturer] 0 'Acme'",
-                                    "differs [Manufacturer] 0 'Acme'",
-                                    "differs [Manufacturer] 0 'Acme'",
                                     "no-ids [Manufacturer]",
+                                    "windows-uses-nothing [Manufacturer] 0 'Acme'",
+                                    "differs [Manufacturer] 0 'Acme'",
+                                    "differs [Manufacturer] 0 'Acme'",
+                                    "differs [Manufacturer] 0 'Acme'",
                                 }));
+    EXPECT_EQ(targetsOf(r.json, "windows-uses-nothing"),
+              (std::set<std::string>{"win2000-x86", "win2000srv-x86", "winxp-ia64"}));
     const std::set<std::string> differs = targetsOf(r.json, "differs");
     for (const char* target : {"win7-x86", "win81-x86", "win10-x86", "win10-amd64", "ws2016-amd64", "win11-amd64"}) {
         EXPECT_TRUE(contains(differs, target)) << target;
@@ -126,25 +132,29 @@ TEST(Infcheck, IdProblemsAndDecorationsThatFitNothing) {
                                     "malformed-decoration [Manufacturer] 0 'Widgets'",
                                     "malformed-decoration [Manufacturer] 0 'Widgets'",
                                     "unused-decoration [Manufacturer] 0 'Widgets'",
-                                    "empty-id [Widgets.NTx86] 1 'Two'",
-                                    "empty-id [Widgets.NTx86] 3 'Four'",
                                     "differs [Manufacturer] 0 'Widgets'",
                                     "differs [Manufacturer] 1 'Widgets'",
-                                    "duplicate-id [Widgets.NTx86] 0 'One'",
                                     "duplicate-id [Widgets] 0 'One'",  // two lines name [Widgets]
                                     "generic-id [Widgets.NTx86] 0 'One'",
+                                    "duplicate-id [Widgets.NTx86] 0 'One'",
+                                    "empty-id [Widgets.NTx86] 1 'Two'",
+                                    "empty-id [Widgets.NTx86] 3 'Four'",
                                 }));
     const JsonValue& all = r.json["findings"];
     EXPECT_NE(all[0]["message"].string.find("'NTx86.5.X'"), std::string::npos);
     EXPECT_NE(all[1]["message"].string.find("'NT$ARCH$'"), std::string::npos);
     EXPECT_NE(all[2]["message"].string.find("'NTia64.10.0'"), std::string::npos);
-    EXPECT_NE(all[4]["message"].string.find("skips the 1 line"), std::string::npos);
-    EXPECT_NE(all[7]["message"].string.find("collected 3 times ([Widgets.NTx86] line 0, [Widgets.NTx86] line 2, "
-                                            "[Widgets] line 0)"),
+    EXPECT_NE(all[9]["message"].string.find("skips the 1 line"), std::string::npos);
+    // Places are the lines in the file, as an editor shows them.
+    EXPECT_NE(all[7]["message"].string.find("collected 3 times ([Widgets.NTx86] line 19, [Widgets.NTx86] line 21, "
+                                            "[Widgets] line 16)"),
               std::string::npos);
+    std::vector<int> lines;
+    for (const JsonValue& finding : all.array) lines.push_back(static_cast<int>(finding["line"].number));
+    EXPECT_EQ(lines, (std::vector<int>{12, 12, 12, 12, 13, 16, 19, 19, 20, 22}));
     EXPECT_EQ(targetsOf(r.json, "differs"), (std::set<std::string>{"win7-amd64"}));
     EXPECT_EQ(targetsOf(r.json, "generic-id"), (std::set<std::string>{"winxp-x86"}));
-    EXPECT_EQ(targetsOf(r.json, "duplicate-id", "[Widgets] line 0, [Widgets] line 0"),
+    EXPECT_EQ(targetsOf(r.json, "duplicate-id", "[Widgets] line 16, [Widgets] line 16"),
               (std::set<std::string>{"win7-amd64"}));
 }
 
@@ -159,6 +169,7 @@ TEST(Infcheck, EmptySectionEndsSupportAndMissingSectionIsReported) {
 
     EXPECT_EQ(findings(r.json), (std::vector<std::string>{
                                     "missing-section [Manufacturer] 0 'Gadget'",
+                                    "windows-uses-nothing [Manufacturer] 0 'Gadget'",
                                     "differs [Manufacturer] 0 'Gadget'",
                                     "generic-id [Gadget.NTx86] 0 'Gadget card'",
                                 }));
@@ -221,8 +232,10 @@ TEST(Infcheck, TextReportSaysTheSame) {
     EXPECT_NE(r.out.find("win7-x86"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Gadget.NTx86 (2)"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Gadget.NTx86.6.0   <- differs"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("differs: [Manufacturer] line 0 'Gadget': the installer reads [Gadget.NTx86] (2 IDs) but "
-                         "Windows uses [Gadget.NTx86.6.0]\n    on win7-x86\n"),
+    const std::string file = fixture("sections.inf");
+    EXPECT_NE(r.out.find("error " + file + ":11: [differs] the installer reads [Gadget.NTx86] (2 IDs) but Windows "
+                         "uses [Gadget.NTx86.6.0]; give both the same section (see infcheck's README)\n"
+                         "    on win7-x86\n"),
               std::string::npos)
         << r.out;
 }
@@ -233,24 +246,27 @@ TEST(Infcheck, NoFindingsExitsZero) {
     EXPECT_EQ(r.code, 0) << r.out;
     EXPECT_TRUE(r.json["findings"].array.empty());
     EXPECT_EQ(r.json["exitCode"].number, 0);
+    EXPECT_EQ(r.whole["exitCode"].number, 0);
 }
 
 TEST(Infcheck, UnreadableInfAndBadUsage) {
     const ToolRun missing = runJson({fixture("no-such.inf")});
     EXPECT_EQ(missing.code, 2);
     EXPECT_FALSE(missing.json["readable"].boolean);
-    EXPECT_EQ(missing.json["error"].string, "INF file not found");
-    EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+    EXPECT_EQ(missing.json["error"].string, "cannot read it (missing or no permission)");
+    EXPECT_NE(missing.err.find("cannot check '" + fixture("no-such.inf") + "'"), std::string::npos);
 
     const struct {
         std::vector<std::string> arguments;
         const char* message;
     } cases[] = {
-        {{}, "no INF given"},
+        {{}, "no package folder or INF given"},
         {{"--target"}, "--target needs a name"},
         {{"--target", "win99", "a.inf"}, "no target 'win99'"},
+        {{"--ignore", "no-such-rule", "a.inf"}, "no rule 'no-such-rule'"},
+        {{"--ignore"}, "--ignore needs a rule"},
+        {{"--json", "--sarif", "a.inf"}, "one output format at a time"},
         {{"--frobnicate", "a.inf"}, "unknown option '--frobnicate'"},
-        {{"a.inf", "b.inf"}, "only one INF"},
     };
     for (const auto& c : cases) {
         const ToolRun r = run(c.arguments);
@@ -263,6 +279,9 @@ TEST(Infcheck, UnreadableInfAndBadUsage) {
     const ToolRun list = run({"--list-targets"});
     EXPECT_EQ(list.code, 0);
     EXPECT_NE(list.out.find("win11-arm64"), std::string::npos);
+    const ToolRun rules = run({"--list-rules"});
+    EXPECT_EQ(rules.code, 0);
+    EXPECT_NE(rules.out.find("undefined-string"), std::string::npos);
 }
 
 TEST(Infcheck, RefusesInfsBeyondItsLimits) {

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <filesystem>
+#include <map>
 #include <set>
 
 #include "inf/cinf_file.h"
@@ -13,6 +15,7 @@
 #include "tools/infcheck/analysis.h"
 #include "tools/infcheck/cli.h"
 #include "tools/infcheck/json_reader.h"
+#include "tools/infcheck/rules.h"
 
 namespace {
 
@@ -186,6 +189,9 @@ TEST(Infcheck, EmptySectionEndsSupportAndMissingSectionIsReported) {
 TEST(Infcheck, SamplePackage) {
     const ToolRun r = runJson({"--ids", INFCHECK_SAMPLE});
     ASSERT_EQ(r.code, 1) << r.err;
+    // The package is whole (driver and catalog beside the INF): the models
+    // choice that differs is its one finding.
+    EXPECT_EQ(findings(r.json), (std::vector<std::string>{"differs [Manufacturer] 0 'Velk Instruments'"}));
     ASSERT_EQ(r.json["manufacturer"].array.size(), 1u);
     EXPECT_EQ(row(r.json, "win2000-x86"), "Velk.NTx86 3 Velk.NTx86");
     EXPECT_EQ(row(r.json, "winxp-x86"), "Velk.NTx86.5.1 4 Velk.NTx86.5.1");
@@ -317,6 +323,201 @@ TEST(Infcheck, ClassLevelIds) {
     for (const auto& c : cases) {
         EXPECT_EQ(isClassLevelId(c.id), c.classLevel) << std::string(c.id, c.id + std::char_traits<char16_t>::length(c.id));
     }
+}
+
+// One package per rule, the smallest that shows it (rules/bad/RULE), beside
+// a clean counterpart (rules/good/RULE, or the shared rules/good/base): the
+// rule at its line, with the rule's severity; the counterpart without a
+// finding.
+TEST(InfcheckRules, EachRuleOnASmallPackageAndItsCleanCounterpart) {
+    const struct {
+        const char* rule;
+        const char* bad;  // folder under rules/bad
+        uint32_t line;
+        const char* good;  // folder under rules/good
+    } cases[] = {
+        {"bad-signature", "bad-signature", 2, "base"},
+        {"no-manufacturer", "no-manufacturer", 5, "base"},
+        {"driver-version", "driver-version", 3, "driver-version"},  // 02/30; the good one: 2/29/2024,1.0.65535
+        {"driver-version", "driver-version-missing", 1, "base"},
+        {"undefined-string", "undefined-string", 11, "undefined-string"},  // the good one: %%, %1 and the key defined
+        {"catalog-missing", "catalog-missing", 4, "catalog-missing"},  // the good one: PKG.CAT beside pkg.cat
+        {"no-catalog", "no-catalog", 1, "no-catalog"},  // the good one: CatalogFile.NTamd64
+        {"source-file-missing", "source-file-missing", 19, "source-file-missing"},  // Drivers/X86/DEV.SYS
+        {"utf8-without-bom", "utf8-without-bom", 16, "utf8-without-bom"},  // the good one: UTF-16LE
+        {"install-section-missing", "install-section-missing", 11, "install-section-missing"},  // [Install.NTx86]
+        {"missing-section", "missing-section", 6, "base"},
+        {"malformed-decoration", "malformed-decoration", 6, "base"},
+        {"invalid-build", "invalid-build", 6, "base"},
+        {"unused-decoration", "unused-decoration", 6, "base"},
+        {"windows-uses-nothing", "windows-uses-nothing", 7, "windows-uses-nothing"},  // the good one: an empty [Maker]
+        {"differs", "differs", 6, "base"},
+        {"no-ids", "no-ids", 5, "base"},
+        {"empty-id", "empty-id", 11, "base"},
+        {"generic-id", "generic-id", 11, "base"},
+        {"duplicate-id", "duplicate-id", 11, "base"},
+    };
+    std::set<std::string> covered;
+    for (const auto& c : cases) {
+        const Rule* rule = findRule(c.rule);
+        ASSERT_NE(rule, nullptr) << c.rule;
+        covered.insert(c.rule);
+        const ToolRun bad = runJson({fixture("rules/bad/") + c.bad});
+        EXPECT_EQ(bad.code, 1) << c.bad << ": " << bad.err;
+        bool found = false;
+        for (const JsonValue& finding : bad.json["findings"].array) {
+            if (finding["rule"].string != c.rule) continue;
+            found = true;
+            EXPECT_EQ(finding["line"].number, c.line) << c.bad << ": " << finding["message"].string;
+            EXPECT_EQ(finding["severity"].string, severityName(rule->severity)) << c.bad;
+            EXPECT_EQ(finding["file"].string, bad.json["inf"].string) << c.bad;
+        }
+        EXPECT_TRUE(found) << c.bad << ": no " << c.rule << " in\n" << bad.out;
+
+        const ToolRun good = run({"--annotations", fixture("rules/good/") + c.good});
+        EXPECT_EQ(good.code, 0) << c.good << ":\n" << good.out << good.err;
+        EXPECT_TRUE(good.out.empty()) << c.good;
+    }
+    for (const Rule& rule : ruleTable()) EXPECT_TRUE(covered.count(rule.id)) << "no package shows " << rule.id;
+}
+
+// The layout of Microsoft's first example, an NTamd64 section and no
+// undecorated one: x86 systems get no section from Windows, in every form.
+TEST(InfcheckRules, NoSectionWhereNothingFitsAndThereIsNoUndecoratedOne) {
+    const ToolRun r = runJson({"--target", "win7", "--target", "winxp", fixture("rules/bad/windows-uses-nothing")});
+    EXPECT_EQ(row(r.json, "win7-x86"), "Maker 0 -");
+    EXPECT_EQ(row(r.json, "winxp-ia64"), "Maker 0 -");  // plain names still serve every platform there
+    EXPECT_EQ(row(r.json, "win7-amd64"), "Maker.NTamd64 1 Maker.NTamd64");
+    EXPECT_EQ(targetNamed(r.json, "win7-x86")["lines"][0]["windows"].type, JsonValue::Null);
+    EXPECT_EQ(findings(r.json), (std::vector<std::string>{"windows-uses-nothing [Manufacturer] 0 'Maker'"}));
+    EXPECT_EQ(targetsOf(r.json, "windows-uses-nothing"), (std::set<std::string>{"winxp-x86", "winxp-ia64", "win7-x86"}));
+
+    const ToolRun text = run({"--target", "win7-x86", fixture("rules/bad/windows-uses-nothing")});
+    EXPECT_NE(text.out.find("Maker (missing)                     -\n"), std::string::npos) << text.out;
+}
+
+TEST(InfcheckRules, WhereThePagesDisagreeTheFindingSaysHowItReads) {
+    // Windows 2000 and a decoration; nt.<version> on amd64; two fitting suite masks.
+    const std::string path = ::testing::TempDir() + "infcheck-readings.inf";
+    {
+        std::ofstream file(path, std::ios::binary);
+        file << "[Version]\r\nSignature=\"$Windows NT$\"\r\nDriverVer=06/01/2024,1.0\r\n"
+                "[Manufacturer]\r\nM=M,NTx86,NT.5.0\r\nN=N,NT.5.2,NTx86.5.2..0x0010,NTx86.5.2..0x0110\r\n"
+                "[M]\r\n[M.NTx86]\r\nD=I,ID1\r\n[M.NT.5.0]\r\nD=I,ID2\r\n"
+                "[N]\r\nD=I,ID3\r\n[N.NT.5.2]\r\nD=I,ID4\r\n"
+                "[N.NTx86.5.2..0x0010]\r\nD=I,ID5\r\n[N.NTx86.5.2..0x0110]\r\nD=I,ID6\r\n[I]\r\n";
+    }
+    const ToolRun r = runJson({"--target", "win2000-x86", "--target", "ws2003", path});
+    std::remove(path.c_str());
+    // The installer knows no plain "nt"; Windows takes the version.
+    EXPECT_EQ(row(r.json, "win2000-x86", 0), "M.NTx86 1 M.NT.5.0");
+    EXPECT_EQ(row(r.json, "ws2003-x86", 1), "N 1 N.NTx86.5.2..0x0110");  // the mask with more bits
+    EXPECT_EQ(row(r.json, "ws2003-amd64", 1), "N 1 -");
+    std::map<std::string, std::string> messages;
+    for (const JsonValue& finding : r.json["findings"].array) {
+        for (const JsonValue& target : finding["targets"].array) messages[target.string] += finding["message"].string;
+    }
+    EXPECT_NE(messages["win2000-x86"].find("decorations as applying on Windows 2000"), std::string::npos);
+    EXPECT_NE(messages["ws2003-x86"].find("the fitting suite mask with the most bits"), std::string::npos);
+    EXPECT_NE(messages["ws2003-amd64"].find("nt.<version> as x86-only from Server 2003 SP1 on"), std::string::npos);
+    EXPECT_NE(messages["ws2003-amd64"].find("Windows uses no section"), std::string::npos);
+}
+
+TEST(InfcheckForms, AnnotationsSarifAndJsonSayTheSame) {
+    const std::string folder = fixture("rules/bad");
+    const ToolRun json = runJson({folder});
+    const ToolRun annotations = run({"--annotations", folder});
+    const ToolRun sarif = run({"--sarif", folder});
+    EXPECT_EQ(json.code, 2);  // rules/bad/unreadable holds a file that is no INF
+    EXPECT_EQ(annotations.code, 2);
+    EXPECT_EQ(sarif.code, 2);
+    EXPECT_NE(annotations.err.find("unreadable/autorun.inf': not a Windows INF"), std::string::npos) << annotations.err;
+
+    // Annotations: the findings of the JSON report, one a line, in order.
+    std::vector<std::string> expected;
+    for (const JsonValue& file : json.whole["files"].array) {
+        if (!file["readable"].boolean) {
+            expected.push_back("error " + file["inf"].string + ":1: [unreadable] cannot check it: " + file["error"].string);
+        }
+        for (const JsonValue& finding : file["findings"].array) {
+            std::string targets;
+            for (const JsonValue& target : finding["targets"].array) targets += (targets.empty() ? "" : ", ") + target.string;
+            expected.push_back(finding["severity"].string + " " + finding["file"].string + ":" +
+                               std::to_string(static_cast<int>(finding["line"].number)) + ": [" +
+                               finding["rule"].string + "] " + finding["message"].string +
+                               (targets.empty() ? "" : " (on " + targets + ")"));
+        }
+    }
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; (end = annotations.out.find('\n', start)) != std::string::npos; start = end + 1) {
+        lines.push_back(annotations.out.substr(start, end - start));
+    }
+    EXPECT_EQ(lines, expected);
+
+    // SARIF: one run, every rule described; results point at the same lines
+    // and name their rule by ID and index. (Its schema is checked by a real
+    // validator: infcheck_sarif_test.)
+    JsonValue log;
+    ASSERT_TRUE(JsonReader::parse(sarif.out, &log)) << sarif.out;
+    EXPECT_EQ(log["version"].string, "2.1.0");
+    ASSERT_EQ(log["runs"].array.size(), 1u);
+    const JsonValue& runLog = log["runs"][0];
+    const JsonValue& rules = runLog["tool"]["driver"]["rules"];
+    ASSERT_EQ(rules.array.size(), ruleTable().size());
+    EXPECT_FALSE(runLog["invocations"][0]["executionSuccessful"].boolean);
+    EXPECT_EQ(runLog["invocations"][0]["toolExecutionNotifications"].array.size(), 1u);
+    ASSERT_EQ(runLog["results"].array.size(), expected.size() - 1);
+    size_t i = 0;
+    for (const JsonValue& file : json.whole["files"].array) {
+        for (const JsonValue& finding : file["findings"].array) {
+            const JsonValue& result = runLog["results"][i++];
+            EXPECT_EQ(result["ruleId"].string, finding["rule"].string);
+            EXPECT_EQ(rules[static_cast<size_t>(result["ruleIndex"].number)]["id"].string, finding["rule"].string);
+            EXPECT_EQ(result["level"].string, finding["severity"].string);
+            const JsonValue& location = result["locations"][0]["physicalLocation"];
+            // The fixtures' paths are absolute: file URIs (relative paths stay relative).
+            EXPECT_EQ(location["artifactLocation"]["uri"].string, "file://" + finding["file"].string);
+            EXPECT_EQ(location["region"]["startLine"].number, finding["line"].number);
+        }
+    }
+}
+
+TEST(InfcheckForms, FoldersIgnoredRulesAndTheExitCodeOfARun) {
+    // Two packages: one clean, one with a finding; the run has findings.
+    const ToolRun both = runJson({fixture("rules/good/base"), fixture("rules/bad/generic-id")});
+    EXPECT_EQ(both.code, 1);
+    ASSERT_EQ(both.whole["files"].array.size(), 2u);
+    EXPECT_EQ(both.whole["files"][0]["exitCode"].number, 0);
+    EXPECT_EQ(both.whole["files"][1]["exitCode"].number, 1);
+    EXPECT_EQ(both.whole["exitCode"].number, 1);
+
+    // --ignore leaves the rule's findings out, and with them the exit code 1.
+    const ToolRun ignored = run({"--annotations", "--ignore", "generic-id", fixture("rules/bad/generic-id")});
+    EXPECT_EQ(ignored.code, 0) << ignored.out;
+    EXPECT_TRUE(ignored.out.empty());
+
+    // A folder is walked below; INFs are found by extension without case.
+    const std::string folder = ::testing::TempDir() + "infcheck-folder";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder + "/a/b");
+    std::filesystem::copy_file(fixture("rules/good/base/pkg.inf"), folder + "/a/b/PKG.INF");
+    std::filesystem::copy_file(fixture("rules/bad/empty-id/pkg.inf"), folder + "/a/other.inf");
+    std::ofstream(folder + "/a/readme.txt") << "not an INF";
+    const ToolRun walked = runJson({folder});
+    EXPECT_EQ(walked.code, 1);
+    std::vector<std::string> files;
+    for (const JsonValue& file : walked.whole["files"].array) files.push_back(file["inf"].string);
+    EXPECT_EQ(files, (std::vector<std::string>{folder + "/a/b/PKG.INF", folder + "/a/other.inf"}));
+
+    // Nothing to check is not a clean run.
+    std::filesystem::create_directories(folder + "/empty");
+    const ToolRun empty = run({folder + "/empty"});
+    EXPECT_EQ(empty.code, 2);
+    EXPECT_NE(empty.err.find("no INF in"), std::string::npos);
+    // One unreadable file makes the whole run 2.
+    const ToolRun mixed = run({"--annotations", folder, fixture("rules/bad/unreadable/autorun.inf")});
+    EXPECT_EQ(mixed.code, 2);
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

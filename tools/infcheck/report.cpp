@@ -253,7 +253,7 @@ std::string sarifReport(const std::vector<FileReport>& files) {
     std::string out =
         "{\n  \"$schema\": \"https://json.schemastore.org/sarif-2.1.0.json\",\n  \"version\": \"2.1.0\",\n"
         "  \"runs\": [\n    {\n      \"tool\": {\n        \"driver\": {\n          \"name\": \"infcheck\",\n"
-        "          \"rules\": [";
+        "          \"version\": \"1.0\",\n          \"rules\": [";
     for (size_t i = 0; i < rules.size(); ++i) {
         const Rule& rule = rules[i];
         out += std::string(i ? "," : "") + "\n            {\"id\": " + jsonString(rule.id) +

@@ -345,6 +345,7 @@ TEST(InfcheckRules, EachRuleOnASmallPackageAndItsCleanCounterpart) {
         {"no-catalog", "no-catalog", 1, "no-catalog"},  // the good one: CatalogFile.NTamd64
         {"source-file-missing", "source-file-missing", 19, "source-file-missing"},  // Drivers/X86/DEV.SYS
         {"utf8-without-bom", "utf8-without-bom", 16, "utf8-without-bom"},  // the good one: UTF-16LE
+        {"utf8-without-bom", "utf8-without-bom", 16, "utf8-comment"},  // UTF-8 beyond ASCII in a comment only
         {"install-section-missing", "install-section-missing", 11, "install-section-missing"},  // [Install.NTx86]
         {"missing-section", "missing-section", 6, "base"},
         {"malformed-decoration", "malformed-decoration", 6, "base"},

@@ -227,7 +227,10 @@ int runInfcheck(const std::vector<std::string>& arguments, std::string& out, std
         for (fs::recursive_directory_iterator it(path, error), end; !error && it != end; it.increment(error)) {
             std::error_code fileError;
             if (isInf(it->path()) && it->is_regular_file(fileError)) {
-                found.push_back({it->path().string(), it->path().parent_path()});
+                // Shown as the folder given, then '/' and the rest (Windows takes '/' too).
+                const std::string below = it->path().lexically_relative(path).generic_string();
+                const bool separated = path.back() == '/' || path.back() == '\\';
+                found.push_back({path + (separated ? "" : "/") + below, it->path().parent_path()});
             }
         }
         if (error) errors.push_back("infcheck: cannot walk '" + path + "': " + error.message() + "\n");

@@ -1,4 +1,4 @@
-// The installer's global allocation functions. The C++ runtime's own throw
+// The installer's global allocation functions. The C++ runtime's throw
 // std::bad_alloc on failure, and with them comes its whole exception machinery
 // (unwinder, personality routine, thread library), which code built without
 // exceptions cannot use. These take the same memory from the C runtime and

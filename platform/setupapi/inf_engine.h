@@ -144,7 +144,7 @@ constexpr uint32_t kStyleOldNt = 1;
 constexpr uint32_t kStyleWin4 = 2;
 
 constexpr size_t kMaxFileBytes = size_t(64) << 20;
-constexpr size_t kMaxFieldChars = 4095;
+constexpr size_t kMaxFieldChars = 4096;
 constexpr size_t kMaxSectionNameChars = 255;
 
 struct Options {
@@ -156,7 +156,7 @@ struct Options {
 // The documented DIRIDs for a system installed in windowsDirectory (such as
 // C:\windows) and an INF read from sourceDirectory: 01 the INF's folder,
 // 10 Windows, 11 system32, 12 drivers, 17 inf, 18 help, 20 fonts, 21
-// viewers, 23 color, 24 the system drive ("C:"), 25 shared (Windows), 30
+// viewers, 23 color, 24 the system drive's root ("C:\"), 25 shared (Windows), 30
 // the boot drive's root ("C:\"), 50 system, 51 spool, 52 spool drivers,
 // and the program-files shell folders 16422 (Program Files), 16426 (its x86
 // form), 16427 (Common Files) and 16428 (its x86 form); on 64-bit Windows

@@ -155,11 +155,9 @@ void Inf::substitute(std::u16string_view raw, std::u16string* out) const {
         i = close + 1;
         if (dirid != nullptr) {
             appendCut(out, start, *dirid);
-            // A folder that ends in a backslash (%24%, the drive's root) takes the
-            // backslashes after the token into its own (Windows).
-            if (!dirid->empty() && dirid->back() == u'\\') {
-                while (i < n && raw[i] == u'\\') ++i;
-            }
+            // A folder that ends in a backslash (%24%, the drive's root) takes
+            // the backslash after the token as its own (Windows).
+            if (!dirid->empty() && dirid->back() == u'\\' && i < n && raw[i] == u'\\') ++i;
         } else if (strings_.find(name, &value)) {
             if (value != kNoValue) appendCut(out, start, text(fields_[value]));
         } else {

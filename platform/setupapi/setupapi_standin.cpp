@@ -3,6 +3,9 @@
 // a registry, so that a stale or made-up handle or context is refused with
 // ERROR_INVALID_HANDLE instead of being followed.
 //
+// Every successful open, find, line-text and string-field call sets the last
+// error to 0, as Windows does (README.md).
+//
 // Choices where the documentation leaves room (Wine's behaviour otherwise):
 // - The file name goes through standin::toHostPath; a relative name resolves
 //   against the current directory (no search of the system's inf folder).

@@ -16,21 +16,16 @@ endif()
 # programs, a test that needs a 32-bit Wine process prints "SKIP: ..." and
 # exits 77 (tools/wine-run does so itself; a script that starts Wine is
 # prefixed with VELK_NEEDS_32BIT in the 32-bit build), and CTest reports it as
-# skipped. velk_mark_skippable() gives every test of the tree that skip code.
+# skipped: velk_skippable(test...) gives a test of a Windows build that code.
 set(VELK_NEEDS_32BIT "")
 if(CMAKE_CROSSCOMPILING AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(VELK_NEEDS_32BIT ${PROJECT_SOURCE_DIR}/tools/can-run-32bit --)
 endif()
 
-function(velk_mark_skippable dir)
-  get_property(tests DIRECTORY ${dir} PROPERTY TESTS)
-  if(tests)
-    set_tests_properties(${tests} PROPERTIES SKIP_RETURN_CODE 77)
+function(velk_skippable)
+  if(CMAKE_CROSSCOMPILING)
+    set_tests_properties(${ARGN} PROPERTIES SKIP_RETURN_CODE 77)
   endif()
-  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
-  foreach(sub ${subdirs})
-    velk_mark_skippable(${sub})
-  endforeach()
 endfunction()
 
 # velk_test(NAME name SOURCES ... LIBS ...): one test binary, one CTest entry.
@@ -41,6 +36,7 @@ function(velk_test)
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} ${VELK_GTEST})
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 600)
+  velk_skippable(${T_NAME})
 endfunction()
 
 # velk_fuzzer(NAME name SOURCES ... [LIBS ...] [SEEDS dir-or-file ...] [SECONDS n] [MAX_LEN n]):

@@ -58,7 +58,7 @@ private:
             if (strayLine_ == 0) strayLine_ = lineNo;
             return OpenResult{};
         }
-        startEntry();
+        startEntry(lineNo);
         scanEntry(pos, end);
         return OpenResult{};
     }
@@ -74,14 +74,16 @@ private:
         if (section_ == next) {
             Inf::Section section;
             section.name = store(name);
+            section.sourceLine = lineNo;
             inf_.sections_.push_back(std::move(section));
             hasStrings_ = hasStrings_ || foldAscii(name) == u"strings";
         }
         return OpenResult{};
     }
 
-    void startEntry() {
+    void startEntry(uint32_t lineNo) {
         inEntry_ = true;
+        entryLine_ = lineNo;
         hasKey_ = false;
         commaSeen_ = false;
         entryFirst_ = uint32_t(inf_.fields_.size());
@@ -180,6 +182,7 @@ private:
         inEntry_ = false;
         continuing_ = false;
         Inf::Line line;
+        line.sourceLine = entryLine_;
         uint32_t total = uint32_t(inf_.fields_.size()) - entryFirst_;
         if (hasKey_) {
             line.key = entryFirst_;
@@ -218,6 +221,7 @@ private:
     bool hasKey_ = false;
     bool commaSeen_ = false;
     uint32_t entryFirst_ = 0;
+    uint32_t entryLine_ = 0;
     std::u16string field_;
     size_t keep_ = 0;       // field_ without its trailing unquoted blanks
     size_t quotedEnd_ = 0;  // end of the last quoted part in field_

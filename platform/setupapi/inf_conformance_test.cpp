@@ -245,7 +245,8 @@ INSTANTIATE_TEST_SUITE_P(Facts, Windows, ::testing::Values(
 
     // %24% is the system drive's root with its backslash.
     Row{"dirid_24", entry("a=%24%\n"), Ask::Lines, u"Test", "a : C:\\", kWineAgrees},
-    Row{"dirid_24_backslash", entry("a=%24%\\fred\n"), Ask::Lines, u"Test", "a : C:\\fred", kWineAgrees}),
+    Row{"dirid_24_backslash", entry("a=%24%\\fred\n"), Ask::Lines, u"Test", "a : C:\\fred", kWineAgrees},
+    Row{"dirid_24_two_backslashes", entry("a=%24%\\\\fred\n"), Ask::Lines, u"Test", "a : C:\\fred", kWineDiffers}),
     [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.fact); });
 
 }  // namespace

@@ -179,8 +179,11 @@ void Inf::substitute(std::u16string_view raw, std::u16string* out) const {
         if (dirid != nullptr) {
             appendCut(out, start, *dirid);
             // A folder that ends in a backslash (%24%, the drive's root) takes
-            // the backslash after the token as its own (Windows).
-            if (!dirid->empty() && dirid->back() == u'\\' && i < n && raw[i] == u'\\') ++i;
+            // the backslashes after the token as its own: Windows reads both
+            // %24%\fred and %24%\\fred as C:\fred.
+            if (!dirid->empty() && dirid->back() == u'\\') {
+                while (i < n && raw[i] == u'\\') ++i;
+            }
         } else if (strings_.find(name, &value)) {
             if (value != kNoValue) appendCut(out, start, text(fields_[value]));
         } else {

@@ -131,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(Table, Dirids, ::testing::Values(
     Case{"leading_zeros", "%0010%", "C:\\windows"},
     // A folder ending in a backslash takes one backslash after the token.
     Case{"drive_root", "%24%, %30%", "C:\\|C:\\"},
-    Case{"drive_root_then_path", "%24%\\pagefile.sys, %30%\\\\x", "C:\\pagefile.sys|C:\\\\x"},
+    Case{"drive_root_then_path", "%24%\\pagefile.sys, %30%\\\\x", "C:\\pagefile.sys|C:\\x"},
     Case{"other_folders_keep_backslashes", "%10%\\\\x", "C:\\windows\\\\x"},
     Case{"program_files", "%16422%\\App", "C:\\Program Files\\App"},
     Case{"before_strings", "%12%", "C:\\windows\\system32\\drivers"},

@@ -87,7 +87,7 @@ uint32_t Inf::valueCount(uint32_t section, uint32_t line) const {
     return l ? l->count : 0;
 }
 
-bool Inf::field(uint32_t section, uint32_t line, uint32_t index, std::u16string* out) const {
+bool Inf::fieldSpan(uint32_t section, uint32_t line, uint32_t index, Span* span) const {
     const Line* l = lineAt(section, line);
     if (l == nullptr) return false;
     uint32_t at;
@@ -98,9 +98,32 @@ bool Inf::field(uint32_t section, uint32_t line, uint32_t index, std::u16string*
         if (index > l->count) return false;
         at = l->first + (index - 1);
     }
-    out->clear();
-    substitute(text(fields_[at]), out);
+    *span = fields_[at];
     return true;
+}
+
+bool Inf::field(uint32_t section, uint32_t line, uint32_t index, std::u16string* out) const {
+    Span span;
+    if (!fieldSpan(section, line, index, &span)) return false;
+    out->clear();
+    substitute(text(span), out);
+    return true;
+}
+
+bool Inf::rawField(uint32_t section, uint32_t line, uint32_t index, std::u16string* out) const {
+    Span span;
+    if (!fieldSpan(section, line, index, &span)) return false;
+    out->assign(text(span));
+    return true;
+}
+
+uint32_t Inf::sourceLine(uint32_t section, uint32_t line) const {
+    const Line* l = lineAt(section, line);
+    return l ? l->sourceLine : 0;
+}
+
+uint32_t Inf::sectionSourceLine(uint32_t section) const {
+    return section < sections_.size() ? sections_[section].sourceLine : 0;
 }
 
 void Inf::lineText(uint32_t section, uint32_t line, std::u16string* out) const {

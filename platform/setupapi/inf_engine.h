@@ -198,6 +198,14 @@ public:
     uint32_t valueCount(uint32_t section, uint32_t line) const;
     // Values 1..n substituted and joined by ','.
     void lineText(uint32_t section, uint32_t line, std::u16string* out) const;
+    // Where things stand in the file, for tools that point at it: the
+    // 1-based physical line on which a line's entry starts, and that of a
+    // section's first header; 0 when there is no such line or section.
+    uint32_t sourceLine(uint32_t section, uint32_t line) const;
+    uint32_t sectionSourceLine(uint32_t section) const;
+    // A field as written (quotes resolved, no %strkey% substitution), for
+    // tools that check the tokens themselves; same indexes as field().
+    bool rawField(uint32_t section, uint32_t line, uint32_t index, std::u16string* out) const;
     // First line of the section whose substituted key equals key (ASCII case ignored).
     bool findKey(uint32_t section, std::u16string_view key, uint32_t* line) const;
 
@@ -220,10 +228,12 @@ public:
         uint32_t key;    // index into fields_, or kNoKey
         uint32_t first;  // first value in fields_
         uint32_t count;  // number of values
+        uint32_t sourceLine;  // 1-based physical line where the entry starts
     };
     struct Section {
         Span name;
         std::vector<uint32_t> lines;  // indexes into lines_, file order
+        uint32_t sourceLine;  // 1-based physical line of the first header
     };
     static constexpr uint32_t kNoKey = 0xFFFFFFFFu;
     static constexpr uint32_t kNoValue = 0xFFFFFFFFu;
@@ -233,6 +243,7 @@ private:
     Inf() = default;
     std::u16string_view text(Span span) const { return std::u16string_view(pool_).substr(span.offset, span.length); }
     const Line* lineAt(uint32_t section, uint32_t line) const;
+    bool fieldSpan(uint32_t section, uint32_t line, uint32_t index, Span* span) const;
     void selectStrings(uint16_t langId);
     const std::u16string* findDirid(std::u16string_view name) const;
     bool signatureIsWin4() const;

@@ -288,5 +288,44 @@ TEST(OpenStyle, VersionValueIsSubstituted) {
     EXPECT_EQ(o.inf->versionValue(u"Class"), u"");
 }
 
+// ---------------------------------------------------------------- source lines
+// For tools that point into the file: an entry's line is the one it starts
+// on (continuations, comments and blank lines counted), each part of a
+// merged section keeps its own lines, and the raw field is the text before
+// substitution.
+TEST(SourceLines, EntriesAndHeadersKeepTheirFileLines) {
+    const std::string text = std::string(kHead) +  // lines 1 and 2
+                             "; comment\r\n"       // 3
+                             "[S]\r\n"             // 4
+                             "a = 1, \\\r\n"       // 5, continued
+                             "    2\r\n"           // 6
+                             "\r\n"                // 7
+                             "b = %Str%\r\n"       // 8
+                             "[Other]\r\n"         // 9
+                             "x = y\r\n"           // 10
+                             "[s]\n"               // 11
+                             "c\n"                 // 12
+                             "[Strings]\r\nStr = value\r\n";
+    testing::Opened o = openBytes(text);
+    ASSERT_TRUE(o.inf);
+    uint32_t s = 0;
+    ASSERT_TRUE(o.inf->findSection(u"S", &s));
+    EXPECT_EQ(describe(*o.inf, "S"), "a : 1|2 / b : value / c : c");
+    EXPECT_EQ(o.inf->sectionSourceLine(s), 4u);
+    EXPECT_EQ(o.inf->sourceLine(s, 0), 5u);
+    EXPECT_EQ(o.inf->sourceLine(s, 1), 8u);
+    EXPECT_EQ(o.inf->sourceLine(s, 2), 12u);
+    EXPECT_EQ(o.inf->sourceLine(s, 3), 0u);
+    EXPECT_EQ(o.inf->sectionSourceLine(o.inf->sectionCount()), 0u);
+
+    std::u16string raw;
+    ASSERT_TRUE(o.inf->rawField(s, 1, 1, &raw));
+    EXPECT_EQ(utf8(raw), "%Str%");
+    ASSERT_TRUE(o.inf->rawField(s, 1, 0, &raw));
+    EXPECT_EQ(utf8(raw), "b");
+    EXPECT_FALSE(o.inf->rawField(s, 1, 2, &raw));
+    EXPECT_FALSE(o.inf->rawField(s, 9, 0, &raw));
+}
+
 }  // namespace
 }  // namespace infengine

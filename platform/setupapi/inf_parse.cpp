@@ -50,7 +50,7 @@ private:
         if (pos == end || text_[pos] == u';') return OpenResult{};
         if (text_[pos] == u'[') return header(pos + 1, end, lineNo);
         if (section_ == kNone) return fail(kErrorExpectedSectionName, lineNo);
-        startEntry();
+        startEntry(lineNo);
         scanEntry(pos, end);
         return OpenResult{};
     }
@@ -66,13 +66,15 @@ private:
         if (section_ == next) {
             Inf::Section section;
             section.name = store(name);
+            section.sourceLine = lineNo;
             inf_.sections_.push_back(std::move(section));
         }
         return OpenResult{};
     }
 
-    void startEntry() {
+    void startEntry(uint32_t lineNo) {
         inEntry_ = true;
+        entryLine_ = lineNo;
         hasKey_ = false;
         commaSeen_ = false;
         entryFirst_ = uint32_t(inf_.fields_.size());
@@ -198,6 +200,7 @@ private:
         inEntry_ = false;
         continuing_ = false;
         Inf::Line line;
+        line.sourceLine = entryLine_;
         uint32_t total = uint32_t(inf_.fields_.size()) - entryFirst_;
         if (hasKey_) {
             line.key = entryFirst_;
@@ -234,6 +237,7 @@ private:
     bool hasKey_ = false;
     bool commaSeen_ = false;
     uint32_t entryFirst_ = 0;
+    uint32_t entryLine_ = 0;
     std::u16string field_;
     size_t keep_ = 0;       // field_ without its trailing unquoted blanks
     size_t quotedEnd_ = 0;  // end of the last quoted part in field_

@@ -10,6 +10,8 @@
 #include "setupapi/inf_engine.h"
 #include "text/routines.h"
 #include "text/utf8.h"
+#include "tools/infcheck/findings.h"
+#include "tools/infcheck/package_rules.h"
 
 namespace {
 
@@ -48,6 +50,7 @@ std::string bracketed(const std::u16string& value) { return "[" + toUtf8(value) 
 // A models section as the INF holds it, walked line by line.
 struct ModelLine {
     uint32_t index = 0;
+    uint32_t sourceLine = 0;
     std::u16string key;
     bool complete = false;  // key, install section and hardware ID field all readable
     bool emptyHardwareId = false;
@@ -82,7 +85,8 @@ constexpr size_t kMaxTargetIds = 50000;         // that one system can collect
 
 class Checker {
 public:
-    Checker(CInfFile& inf, const infengine::Inf* layout, InfCheck& result) : inf(inf), layout(layout), result(result) {}
+    Checker(CInfFile& inf, const infengine::Inf& layout, InfCheck& result)
+        : inf(inf), layout(layout), result(result), findings(result.findings) {}
 
     void readManufacturer();
     bool withinLimits();
@@ -97,31 +101,31 @@ private:
     const ModelsSection& section(const std::u16string& name);
     void setIdentity(const Target& target);
     TargetCheck evaluateTarget(const Target& target);
-    void add(const std::string& kind, const std::u16string& section, int64_t line, const std::u16string& key,
+    void add(const char* rule, const std::u16string& section, int64_t entry, const std::u16string& key,
              const std::string& message, const Target* target = nullptr);
     void findStructureProblems(const std::vector<TargetCheck>& all);
     void findTargetProblems(const TargetCheck& check);
 
     CInfFile& inf;
-    const infengine::Inf* layout;  // the same file parsed apart, for section existence only
+    const infengine::Inf& layout;  // the same file parsed apart: empty sections and lines in the file
     InfCheck& result;
+    FindingList findings;
     std::map<std::u16string, ModelsSection> sections;  // by folded name
     // readModelsSection does not depend on the system: one read per section.
     std::map<std::u16string, InstallerRead> installerReads;  // by folded name
     std::vector<std::vector<Decoration>> parsed;  // the decorations of each line, read once
-    std::map<std::string, size_t> findingIndex;
 };
 
 bool Checker::withinLimits() {
     size_t decorations = 0;
     for (const ManufacturerLine& line : result.lines) decorations += line.decorations.size();
     if (result.lines.size() > kMaxManufacturerLines) {
-        result.refused = "[Manufacturer] has " + std::to_string(result.lines.size()) + " lines; infcheck takes at most " +
+        result.unreadable = "too large to check: [Manufacturer] has " + std::to_string(result.lines.size()) + " lines; infcheck takes at most " +
                          std::to_string(kMaxManufacturerLines);
         return false;
     }
     if (decorations > kMaxDecorations) {
-        result.refused = "[Manufacturer] has " + std::to_string(decorations) + " decorations; infcheck takes at most " +
+        result.unreadable = "too large to check: [Manufacturer] has " + std::to_string(decorations) + " decorations; infcheck takes at most " +
                          std::to_string(kMaxDecorations);
         return false;
     }
@@ -136,7 +140,7 @@ bool Checker::withinLimits() {
         for (const std::u16string& name : names) {
             const size_t ids = section(name).idCount();
             if (ids > kMaxSectionIds) {
-                result.refused = "models section [" + toUtf8(name) + "] lists " + std::to_string(ids) +
+                result.unreadable = "too large to check: models section [" + toUtf8(name) + "] lists " + std::to_string(ids) +
                                  " IDs; infcheck takes at most " + std::to_string(kMaxSectionIds);
                 return false;
             }
@@ -146,7 +150,7 @@ bool Checker::withinLimits() {
         perTarget += largest;
     }
     if (all > kMaxIds || perTarget > kMaxTargetIds) {
-        result.refused = "the models sections list too many IDs; infcheck takes at most " + std::to_string(kMaxIds) +
+        result.unreadable = "too large to check: the models sections list too many IDs; infcheck takes at most " + std::to_string(kMaxIds) +
                          " in all and " + std::to_string(kMaxTargetIds) + " for one system";
         return false;
     }
@@ -174,6 +178,7 @@ void Checker::readManufacturer() {
     for (uint32_t index = 0;; ++index) {
         ManufacturerLine line;
         line.index = index;
+        line.sourceLine = entryLine(layout, u"Manufacturer", index);
         readField(inf, 0, line.key);
         line.hasBase = readField(inf, 1, line.base);
         std::u16string decoration;
@@ -194,13 +199,14 @@ const ModelsSection& Checker::section(const std::u16string& name) {
         // A section without lines exists: authors write one on purpose to
         // offer nothing from some version on.
         uint32_t index = 0;
-        walked.exists = layout != nullptr && layout->findSection(name, &index);
+        walked.exists = layout.findSection(name, &index);
         return walked;
     }
     walked.exists = true;
     for (uint32_t index = 0;; ++index) {
         ModelLine line;
         line.index = index;
+        line.sourceLine = entryLine(layout, name, index);
         std::u16string installSection;
         std::u16string id;
         const bool hasKey = readField(inf, 0, line.key);
@@ -255,7 +261,9 @@ TargetCheck Checker::evaluateTarget(const Target& target) {
                 !choice.installerSectionExists && section(choice.installerSection).exists;
         }
         if (line.hasBase) {
-            choice.windowsChoice = chooseWindowsDecoration(parsed[line.index], target);
+            const WindowsChoice windows = chooseWindows(parsed[line.index], target, section(line.base).exists);
+            choice.windowsChoice = windows.chosen;
+            choice.suiteMaskTie = windows.suiteMaskTie;
             if (choice.windowsChoice == kBaseSection) {
                 choice.windowsSection = line.base;
             } else if (choice.windowsChoice >= 0) {
@@ -273,23 +281,11 @@ TargetCheck Checker::evaluateTarget(const Target& target) {
     return check;
 }
 
-void Checker::add(const std::string& kind, const std::u16string& sectionName, int64_t line,
-                  const std::u16string& key, const std::string& message, const Target* target) {
-    const std::string where = toUtf8(sectionName);
-    const std::string identity = kind + '\n' + where + '\n' + std::to_string(line) + '\n' + message;
-    auto found = findingIndex.find(identity);
-    if (found == findingIndex.end()) {
-        Finding finding;
-        finding.kind = kind;
-        finding.section = where;
-        finding.line = line;
-        finding.key = toUtf8(key);
-        finding.message = message;
-        found = findingIndex.emplace(identity, result.findings.size()).first;
-        result.findings.push_back(finding);
-    }
-    std::vector<std::string>& targets = result.findings[found->second].targets;
-    if (target != nullptr && (targets.empty() || targets.back() != target->name)) targets.push_back(target->name);
+void Checker::add(const char* rule, const std::u16string& sectionName, int64_t entry, const std::u16string& key,
+                  const std::string& message, const Target* target) {
+    const uint32_t line = entry >= 0 ? entryLine(layout, sectionName, static_cast<uint32_t>(entry))
+                                     : sectionLine(layout, sectionName);
+    findings.add(rule, line, toUtf8(sectionName), entry, toUtf8(key), message, target);
 }
 
 void Checker::findStructureProblems(const std::vector<TargetCheck>& all) {
@@ -301,7 +297,7 @@ void Checker::findStructureProblems(const std::vector<TargetCheck>& all) {
             if (!named.insert(foldCase(name)).second) return;
             if (!section(name).exists) {
                 add("missing-section", manufacturer, line.index, line.key,
-                    "models section " + bracketed(name) + " is named but missing");
+                    "models section " + bracketed(name) + " is named but missing; add it (empty, to offer nothing there)");
             }
         };
 
@@ -320,16 +316,23 @@ void Checker::findStructureProblems(const std::vector<TargetCheck>& all) {
             if (!read.valid) {
                 add("malformed-decoration", manufacturer, line.index, line.key,
                     "decoration " + quoted(decoration) + " is malformed or unrecognised (" + read.problem +
-                        "): Windows never uses it" + (installerUses ? ", the installer does" : ""));
+                        "): Windows never uses it" + (installerUses ? ", the installer does" : "") + "; correct it");
                 if (installerUses) checkExists(name);
                 continue;
+            }
+            if (hasPrereleaseBuild(read)) {
+                add("invalid-build", manufacturer, line.index, line.key,
+                    "decoration " + quoted(decoration) + " names build " + std::to_string(read.build) + " of " +
+                        std::to_string(read.major) + "." + std::to_string(read.minor) +
+                        ", at or below 10.0.14310, which Microsoft's pages call invalid; infcheck reads it as a "
+                        "minimum build, as Windows compares builds from 14310 on; name a later build or none");
             }
             bool fits = false;
             for (const Target& target : targetTable()) fits |= appliesOn(read, target);
             if (!fits && !installerUses) {
                 add("unused-decoration", manufacturer, line.index, line.key,
                     "decoration " + quoted(decoration) + " fits none of the " +
-                        std::to_string(targetTable().size()) + " target systems");
+                        std::to_string(targetTable().size()) + " target systems; correct its version or drop it");
             }
             checkExists(name);
         }
@@ -351,14 +354,40 @@ void Checker::findStructureProblems(const std::vector<TargetCheck>& all) {
                     const size_t skipped = models.lines.size() - readable - 1;
                     add("empty-id", name, modelLine.index, modelLine.key,
                         std::string("line without a hardware ID field: the installer stops reading the section here") +
-                            (skipped > 0 ? " and skips the " + std::to_string(skipped) + " line(s) after it" : ""));
+                            (skipped > 0 ? " and skips the " + std::to_string(skipped) + " line(s) after it" : "") +
+                            "; write the hardware ID");
                 } else if (modelLine.emptyHardwareId) {
                     add("empty-id", name, modelLine.index, modelLine.key,
-                        "empty hardware ID: the installer tries only the compatible IDs of this line");
+                        "empty hardware ID: the installer tries only the compatible IDs of this line; write the hardware ID");
                 }
             }
         }
     }
+}
+
+// Where Microsoft's pages contradict each other and the choice on this
+// target rests on infcheck's reading, the reading; else "".
+std::string readingNote(const ManufacturerLine& line, const std::vector<Decoration>& decorations,
+                        const LineChoice& choice, const Target& target) {
+    std::string note;
+    auto append = [&](const std::string& text) { note += (note.empty() ? " (infcheck reads " : "; ") + text; };
+    if (target.major == 5 && target.minor == 0 && choice.windowsChoice >= 0) {
+        append("decorations as applying on Windows 2000, after the page on combining platform extensions; the "
+               "Manufacturer section page says Windows 2000 uses only the undecorated [" + toUtf8(line.base) + "]");
+    }
+    if (!target.neutralForAll && target.architecture != PROCESSOR_ARCHITECTURE_INTEL) {
+        for (const Decoration& decoration : decorations) {
+            if (decoration.valid && decoration.neutral && decoration.hasMajor) {
+                append("nt.<version> as x86-only from Server 2003 SP1 on, like plain nt");
+                break;
+            }
+        }
+    }
+    if (choice.suiteMaskTie) {
+        append("the fitting suite mask with the most bits as the closest match; the pages say only \"most closely "
+               "matches\"");
+    }
+    return note.empty() ? note : note + ")";
 }
 
 void Checker::findTargetProblems(const TargetCheck& check) {
@@ -370,6 +399,15 @@ void Checker::findTargetProblems(const TargetCheck& check) {
         const ManufacturerLine& line = result.lines[i];
         const LineChoice& choice = check.lines[i];
         if (choice.windowsChoice != kNoSection) windowsOffersIds |= section(choice.windowsSection).idCount() > 0;
+        const std::string note = readingNote(line, parsed[i], choice, *target);
+        if (line.hasBase && !line.decorations.empty() && choice.windowsChoice == kNoSection &&
+            baseAppliesOn(*target)) {
+            add("windows-uses-nothing", manufacturer, line.index, line.key,
+                "no decoration fits and there is no undecorated " + bracketed(line.base) +
+                    ": Windows installs nothing from this line there; add a section for these systems if the "
+                    "package is meant for them" + note,
+                target);
+        }
         if (!choice.differs) continue;
         std::string installer;
         if (!choice.installerHasSection) {
@@ -383,13 +421,14 @@ void Checker::findTargetProblems(const TargetCheck& check) {
         const std::string windows = choice.windowsChoice == kNoSection
                                         ? "Windows uses no section of this line"
                                         : "Windows uses " + bracketed(choice.windowsSection);
-        add("differs", manufacturer, line.index, line.key, installer + " but " + windows, target);
+        add("differs", manufacturer, line.index, line.key,
+            installer + " but " + windows + note + "; give both the same section (see infcheck's README)", target);
     }
 
     if (check.idCount == 0 && windowsOffersIds) {
         add("no-ids", manufacturer, -1, u"",
             "the installer collects no ID, so every device gets \"No suitable hardware\", though Windows would "
-            "use this package",
+            "use this package; list the IDs in the section the installer reads there",
             target);
     }
 
@@ -426,19 +465,19 @@ void Checker::findTargetProblems(const TargetCheck& check) {
             std::string where;
             for (size_t i = 0; i < list.size() && i < kPlacesShown; ++i) {
                 where += (where.empty() ? "" : ", ") + bracketed(list[i].section) + " line " +
-                         std::to_string(list[i].line->index);
+                         std::to_string(list[i].line->sourceLine);
             }
             if (list.size() > kPlacesShown) where += " and " + std::to_string(list.size() - kPlacesShown) + " more";
             add("duplicate-id", first.section, first.line->index, first.line->key,
                 "ID " + quoted(id) + " is collected " + std::to_string(list.size()) + " times (" + where +
-                    "): the installer hands it to the driver update once per listing",
+                    "): the installer hands it to the driver update once per listing; list it once",
                 target);
         }
         if (isClassLevelId(id)) {
             for (const Source& source : list) {
                 add("generic-id", source.section, source.line->index, source.line->key,
                     quoted(id) + " is a class-level ID: the installer forces the driver onto every device that "
-                    "reports it",
+                    "reports it; list the vendor's own IDs instead",
                     target);
             }
         }
@@ -455,24 +494,28 @@ void Checker::evaluate(const std::vector<const Target*>& selected) {
     }
 
     if (!result.hasManufacturer) {
-        add("no-manufacturer", u"Manufacturer", -1, u"",
-            "no [Manufacturer] section with a line in it: the installer stops with a parse error");
+        const uint32_t at = sectionLine(layout, u"Manufacturer");
+        findings.add("no-manufacturer", at != 0 ? at : sectionLine(layout, u"Version"), "Manufacturer", -1, "",
+                     "no [Manufacturer] section with a line in it: the installer stops with a parse error and "
+                     "Windows finds no device; add [Manufacturer] with a line per manufacturer");
         return;
     }
     findStructureProblems(all);
     for (const TargetCheck& check : result.targets) findTargetProblems(check);
+}
 
-    static const char* const kOrder[] = {"no-manufacturer", "malformed-decoration", "unused-decoration",
-                                         "missing-section", "empty-id", "differs", "no-ids", "duplicate-id",
-                                         "generic-id"};
-    auto rank = [](const Finding& finding) {
-        for (size_t i = 0; i < sizeof(kOrder) / sizeof(kOrder[0]); ++i) {
-            if (finding.kind == kOrder[i]) return i;
-        }
-        return sizeof(kOrder) / sizeof(kOrder[0]);
-    };
-    std::stable_sort(result.findings.begin(), result.findings.end(),
-                     [&](const Finding& a, const Finding& b) { return rank(a) < rank(b); });
+std::string openErrorText(const infengine::OpenResult& opened) {
+    switch (opened.error) {
+        case infengine::kErrorNotEnoughMemory: return "larger than the 64 MiB the INF engine reads";
+        case infengine::kErrorFileInvalid: return "the file is empty";
+        case infengine::kErrorExpectedSectionName: return "text before the first section header, or a NUL, at line " +
+                                                          std::to_string(opened.line);
+        case infengine::kErrorBadSectionNameLine: return "a section header without ']' at line " +
+                                                         std::to_string(opened.line);
+        case infengine::kErrorSectionNameTooLong: return "a section name of more than 255 characters at line " +
+                                                         std::to_string(opened.line);
+        default: return "the INF engine cannot read it (error " + std::to_string(opened.error) + ")";
+    }
 }
 
 bool startsWithNoCase(const std::u16string& value, const std::u16string& prefix) {
@@ -502,24 +545,46 @@ bool isClassLevelId(const std::u16string& id) {
     return foldCase(id) == u"usb\\composite";
 }
 
-InfCheck checkInf(const std::u16string& path, const std::string* bytes, const std::vector<const Target*>& targets) {
+InfCheck checkInf(const std::u16string& path, const std::string& bytes, const std::vector<const Target*>& targets,
+                  const PackageFiles* files) {
     InfCheck result;
-    CInfFile inf;
-    inf.verbose = 0;
-    inf.osVersion = OSVERSIONINFOEXW();
-    inf.osVersion.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXW);
-    result.openStatus = inf.open(path.c_str());
-    if (result.openStatus != INF_OK) return result;
-
-    std::unique_ptr<infengine::Inf> layout;
-    if (bytes != nullptr && bytes->size() <= infengine::kMaxFileBytes) {
-        infengine::Options options;
-        options.styles = infengine::kStyleWin4 | infengine::kStyleOldNt;
-        infengine::OpenResult opened;
-        layout = infengine::Inf::open(reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size(), options, &opened);
+    // The engine reads the file as the installer's Setup API does; both
+    // styles, so that a bad signature is a finding rather than the end.
+    infengine::Options options;
+    options.styles = infengine::kStyleWin4 | infengine::kStyleOldNt;
+    infengine::OpenResult opened;
+    const std::unique_ptr<infengine::Inf> layout = infengine::Inf::open(
+        reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), options, &opened);
+    if (!layout) {
+        result.errorLine = opened.line;
+        result.unreadable = openErrorText(opened);
+        return result;
     }
-    Checker checker(inf, layout.get(), result);
-    checker.readManufacturer();
-    if (checker.withinLimits()) checker.evaluate(targets);
+    uint32_t version;
+    if (layout->style() != infengine::kStyleWin4 && !layout->findSection(u"Version", &version)) {
+        result.unreadable = "not a Windows INF: no [Version] section with a Signature";
+        return result;
+    }
+
+    FindingList findings(result.findings);
+    if (layout->style() == infengine::kStyleWin4) {
+        CInfFile inf;
+        inf.verbose = 0;
+        inf.osVersion = OSVERSIONINFOEXW();
+        inf.osVersion.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXW);
+        const InfStatus status = inf.open(path.c_str());
+        if (status != INF_OK) {
+            const CWString why = statusText(status);
+            result.unreadable = "the installer cannot open it: " + toUtf8(std::u16string(why.data, why.length));
+            return result;
+        }
+        result.installerOpens = true;
+        Checker checker(inf, *layout, result);
+        checker.readManufacturer();
+        if (!checker.withinLimits()) return result;
+        checker.evaluate(targets);
+    }
+    checkPackageRules(*layout, bytes, files, findings);
+    findings.sort();
     return result;
 }

@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "text/inf_status.h"
+#include "tools/infcheck/rules.h"
 #include "tools/infcheck/targets.h"
 #include "tools/infcheck/windows_choice.h"
 
 struct ManufacturerLine {
     uint32_t index = 0;
+    uint32_t sourceLine = 0;  // 1-based line in the file
     std::u16string key;    // field 0
     std::u16string base;   // field 1: the models section base name
     bool hasBase = false;
@@ -30,6 +31,7 @@ struct LineChoice {
     std::shared_ptr<const std::vector<std::u16string>> ids;
     int windowsChoice = kNoSection;     // decoration index, kBaseSection or kNoSection
     std::u16string windowsSection;      // empty with kNoSection
+    bool suiteMaskTie = false;          // see WindowsChoice
     bool differs = false;
 };
 
@@ -46,33 +48,44 @@ struct TargetCheck {
 std::vector<std::u16string> idsOf(const TargetCheck& check);
 
 struct Finding {
-    std::string kind;
-    std::string section;  // where: section name ...
-    int64_t line = -1;    // ... 0-based line index in it, -1 for the whole section
-    std::string key;      // ... and the key of that line
+    std::string rule;      // an ID of ruleTable()
+    Severity severity = Severity::Error;
+    uint32_t line = 0;     // 1-based physical line in the file, as an editor shows it
+    std::string section;   // the section it concerns ...
+    int64_t entry = -1;    // ... the 0-based position of the entry in it, -1 for the whole section
+    std::string key;       // ... and the key of that entry
     std::string message;
     std::vector<std::string> targets;  // the targets it concerns; empty when it concerns none in particular
 };
 
+// The files around an INF, for the rules that look for them. Paths are
+// relative to the INF's folder, '/'-separated; names compare without case,
+// as on Windows.
+class PackageFiles {
+public:
+    virtual ~PackageFiles() = default;
+    virtual bool exists(const std::string& relativePath) const = 0;
+};
+
 struct InfCheck {
-    InfStatus openStatus = INF_OK;  // not INF_OK: the INF could not be read, nothing else is filled
-    // Not empty: the INF is beyond what infcheck evaluates (see kLimits in
-    // analysis.cpp), and why; nothing but the [Manufacturer] lines is filled.
-    std::string refused;
+    // Not empty: the file could not be checked (missing, not an INF, beyond
+    // the limits), and why; nothing else but what led there is filled.
+    std::string unreadable;
+    uint32_t errorLine = 0;  // the line of a syntax error that stopped the read, else 0
+    bool installerOpens = false;  // false: the installer's own open fails; no targets are evaluated
     bool hasManufacturer = false;
     std::vector<ManufacturerLine> lines;
     std::vector<TargetCheck> targets;  // in the order asked for
-    std::vector<Finding> findings;
+    std::vector<Finding> findings;     // by line, then by rule
 };
 
-// `path` is a Windows path, as the installer's code sees it. `bytes`, when
-// the file could be read directly, tells an empty models section (written on
-// purpose, to offer nothing from some version on) from a missing one, which
-// the Setup API's line functions cannot; without it both count as missing.
-// Every target of the table is evaluated, as some findings concern the whole
-// table (a decoration that fits no system); results and per-target findings
-// are kept for `targets` only.
-InfCheck checkInf(const std::u16string& path, const std::string* bytes, const std::vector<const Target*>& targets);
+// `bytes` is the file; `path` is its Windows path, as the installer's code
+// opens it. Every target of the table is evaluated, as some findings concern
+// the whole table (a decoration that fits no system); results and per-target
+// findings are kept for `targets` only. Without `files`, the rules that look
+// for the package's files are left out.
+InfCheck checkInf(const std::u16string& path, const std::string& bytes, const std::vector<const Target*>& targets,
+                  const PackageFiles* files);
 
 // A class-level ID (USB\Class_.., PCI\CC_.., ...): matches every device of a kind.
 bool isClassLevelId(const std::u16string& id);

@@ -5,6 +5,7 @@
 #include <vector>
 
 // `arguments` excludes the program name. Writes the report to `out` and
-// messages to `err`; returns the exit code: 0 nothing found, 1 findings,
-// 2 the INF cannot be read or the command line is wrong.
+// messages to `err`; returns the exit code for the whole run: 0 nothing
+// found, 1 findings, 2 a file could not be checked or the command line is
+// wrong.
 int runInfcheck(const std::vector<std::string>& arguments, std::string& out, std::string& err);

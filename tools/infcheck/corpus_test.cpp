@@ -24,7 +24,7 @@ TEST(InfcheckCorpus, EveryFileGivesAReport) {
     std::sort(files.begin(), files.end());
     ASSERT_GE(files.size(), 20u);
 
-    // The two files without a [Version] signature are refused as WIN4 INFs.
+    // The two files without a [Version] signature are not WIN4 INFs.
     const std::vector<std::string> refused = {"reactos-unattend.inf", "wds-autorun.inf"};
     for (const fs::path& file : files) {
         const std::string name = file.filename().string();
@@ -38,11 +38,20 @@ TEST(InfcheckCorpus, EveryFileGivesAReport) {
             EXPECT_EQ(code, 2) << name;
         } else {
             EXPECT_TRUE(code == 0 || code == 1) << name << ": " << err;
-            EXPECT_TRUE(json["readable"].boolean) << name;
+            EXPECT_TRUE(json["files"][0]["readable"].boolean) << name;
+        }
+        for (const char* form : {"--sarif", "--annotations"}) {
+            std::string text;
+            EXPECT_EQ(runInfcheck({form, file.string()}, text, err), code) << name << " " << form;
         }
         std::string text;
         EXPECT_EQ(runInfcheck({file.string()}, text, err), code) << name;
     }
+    // The corpus as one folder: its .inf files, two of them not WIN4 INFs.
+    std::string out;
+    std::string err;
+    EXPECT_EQ(runInfcheck({"--annotations", corpus.string()}, out, err), 2);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 // (the build matters only for decorations that name one, from Windows 10 on).
 // Suite masks: 0x0100 (single-user Terminal Services) is what client editions
 // from XP on report; servers from 2003 on add 0x0010 (Terminal Services, for
-// remote administration). Editions with other suites (Enterprise 0x0002,
+// remote administration). The version-information page says 0x0010 "is
+// always set", but clients report 0x0100 alone (suite mask 256 on Windows
+// XP to 11 clients, 272 on servers), so client rows keep 0x0100. Editions with other suites (Enterprise 0x0002,
 // Datacenter 0x0080, Home 0x0200) can be added as rows of their own.
 #include "tools/infcheck/targets.h"
 

@@ -43,6 +43,12 @@ bool readNumber(const std::u16string& text, uint32_t* value) {
     return true;
 }
 
+int suiteBits(uint32_t mask) {
+    int bits = 0;
+    for (; mask != 0; mask &= mask - 1) ++bits;
+    return bits;
+}
+
 Decoration invalid(const std::string& problem) {
     Decoration decoration;
     decoration.problem = problem;
@@ -123,28 +129,52 @@ bool appliesOn(const Decoration& decoration, const Target& target) {
     return true;
 }
 
-int chooseWindowsDecoration(const std::vector<std::u16string>& decorations, const Target& target) {
+int chooseWindowsDecoration(const std::vector<std::u16string>& decorations, const Target& target, bool baseExists) {
     std::vector<Decoration> parsed;
     for (const std::u16string& decoration : decorations) parsed.push_back(parseDecoration(decoration));
-    return chooseWindowsDecoration(parsed, target);
+    return chooseWindowsDecoration(parsed, target, baseExists);
 }
 
-int chooseWindowsDecoration(const std::vector<Decoration>& decorations, const Target& target) {
+int chooseWindowsDecoration(const std::vector<Decoration>& decorations, const Target& target, bool baseExists) {
+    return chooseWindows(decorations, target, baseExists).chosen;
+}
+
+WindowsChoice chooseWindows(const std::vector<Decoration>& decorations, const Target& target, bool baseExists) {
     // Rank: version, then build, then a named architecture over plain "nt",
-    // then product type, then suite mask; the first on the line on a tie.
+    // then product type, then suite mask (more bits: a closer match); the
+    // first on the line on a tie.
+    WindowsChoice choice;
     int best = -1;
     std::tuple<int64_t, uint32_t, uint32_t, bool, bool, bool> bestRank;
+    int bestBits = 0;
     for (size_t i = 0; i < decorations.size(); ++i) {
         const Decoration& decoration = decorations[i];
         if (!appliesOn(decoration, target)) continue;
         const auto rank = std::make_tuple(decoration.hasMajor ? static_cast<int64_t>(decoration.major) : -1,
                                           decoration.minor, decoration.build, !decoration.neutral,
                                           decoration.hasProductType, decoration.hasSuiteMask);
-        if (best < 0 || rank > bestRank) {
+        const int bits = decoration.hasSuiteMask ? suiteBits(decoration.suiteMask) : 0;
+        if (best >= 0 && rank == bestRank && decoration.hasSuiteMask &&
+            decoration.suiteMask != decorations[best].suiteMask) {
+            choice.suiteMaskTie = true;
+        }
+        if (best < 0 || rank > bestRank || (rank == bestRank && bits > bestBits)) {
+            if (best < 0 || rank > bestRank) choice.suiteMaskTie = false;
             best = static_cast<int>(i);
             bestRank = rank;
+            bestBits = bits;
         }
     }
-    if (best >= 0) return best;
-    return baseAppliesOn(target) ? kBaseSection : kNoSection;
+    if (best >= 0) {
+        choice.chosen = best;
+    } else {
+        choice.chosen = baseExists && baseAppliesOn(target) ? kBaseSection : kNoSection;
+    }
+    return choice;
+}
+
+bool hasPrereleaseBuild(const Decoration& decoration) {
+    return decoration.valid && decoration.hasBuild &&
+           std::make_tuple(decoration.major, decoration.minor, decoration.build) <=
+               std::make_tuple(10u, 0u, kFirstBuildWithBuildField);
 }

@@ -3,6 +3,8 @@
 //   nt[Architecture][.[Major][.[Minor][.[ProductType][.[SuiteMask][.[Build]]]]]]
 // - the version is a minimum; the applicable decoration with the highest
 //   version (then build) wins, so a version outranks product type and suite;
+//   of fitting suite masks the one with the most bits wins (closest match),
+//   then the first on the line;
 // - fields may be empty; an empty version applies to every version;
 // - ProductType must equal the system's; every SuiteMask bit must be set in
 //   the system's;
@@ -10,7 +12,7 @@
 //   from build 14310 on; older systems take such a decoration as invalid;
 // - plain "nt" is platform-neutral: every platform before Server 2003 SP1,
 //   x86 only from then on; the same holds for the undecorated section, which
-//   Windows uses when no decoration applies.
+//   Windows uses when no decoration applies and the INF has it; else none.
 // Pure functions over the decoration texts and a target, for easy testing.
 #pragma once
 
@@ -42,9 +44,24 @@ bool baseAppliesOn(const Target& target);
 
 // The outcome for one [Manufacturer] line: the index of the chosen
 // decoration, or kBaseSection (the undecorated name) or kNoSection (the INF
-// offers this system nothing from this line).
+// offers this system nothing from this line: no decoration fits and the
+// undecorated section does not serve the system or is not in the INF).
 constexpr int kBaseSection = -1;
 constexpr int kNoSection = -2;
-int chooseWindowsDecoration(const std::vector<std::u16string>& decorations, const Target& target);
+
+struct WindowsChoice {
+    int chosen = kNoSection;
+    // Several fitting decorations differed only in their suite masks; the
+    // one with the most bits won (the pages say only "most closely matches").
+    bool suiteMaskTie = false;
+};
+WindowsChoice chooseWindows(const std::vector<Decoration>& decorations, const Target& target, bool baseExists);
+
+int chooseWindowsDecoration(const std::vector<std::u16string>& decorations, const Target& target,
+                            bool baseExists = true);
 // The same over decorations read once with parseDecoration.
-int chooseWindowsDecoration(const std::vector<Decoration>& decorations, const Target& target);
+int chooseWindowsDecoration(const std::vector<Decoration>& decorations, const Target& target, bool baseExists = true);
+
+// A build number at or below 10.0.14310, which Microsoft's pages call invalid;
+// infcheck reads it as a minimum build all the same.
+bool hasPrereleaseBuild(const Decoration& decoration);

@@ -31,9 +31,9 @@ std::vector<std::u16string> splitList(const std::string& list) {
     return result;
 }
 
-std::string choice(const std::string& list, const Target& target) {
+std::string choice(const std::string& list, const Target& target, bool baseExists = true) {
     const std::vector<std::u16string> decorations = splitList(list);
-    const int chosen = chooseWindowsDecoration(decorations, target);
+    const int chosen = chooseWindowsDecoration(decorations, target, baseExists);
     if (chosen == kBaseSection) return "(base)";
     if (chosen == kNoSection) return "(none)";
     return std::string(decorations[chosen].begin(), decorations[chosen].end());
@@ -119,6 +119,51 @@ TEST(WindowsChoice, DocumentedExamplesAndRules) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(choice(c.decorations, c.target), c.expected) << c.decorations << " on " << c.target.name;
+    }
+}
+
+// Without an undecorated section Windows has nothing to fall back on; of
+// fitting suite masks the closest (most bits) wins, then the first.
+TEST(WindowsChoice, NoUndecoratedSectionAndSuiteMasks) {
+    const struct {
+        const char* decorations;
+        const Target& target;
+        bool baseExists;
+        const char* expected;
+    } cases[] = {
+        {"NTamd64", named("win7-x86"), false, "(none)"},  // Microsoft's first example on x86
+        {"NTamd64", named("win7-x86"), true, "(base)"},
+        {"NTamd64", named("winxp-ia64"), false, "(none)"},
+        {"NTx86.6.0", named("winxp-x86"), false, "(none)"},
+        {"", named("win2000-x86"), false, "(none)"},
+        {"NTx86", named("win7-x86"), false, "NTx86"},
+        {"NTx86.5.2..0x0010, NTx86.5.2..0x0110", named("ws2003-x86"), true, "NTx86.5.2..0x0110"},
+        {"NTx86.5.2..0x0110, NTx86.5.2..0x0010", named("ws2003-x86"), true, "NTx86.5.2..0x0110"},
+        {"NTx86.5.2..0x0100, NTx86.5.2..0x0010", named("ws2003-x86"), true, "NTx86.5.2..0x0100"},
+        {"NTx86.5.2..0x0010, NTx86.6.0", named("win7-x86"), true, "NTx86.6.0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(choice(c.decorations, c.target, c.baseExists), c.expected)
+            << c.decorations << " on " << c.target.name << (c.baseExists ? "" : " without the undecorated section");
+    }
+    std::vector<Decoration> tie = {parseDecoration(u"NTx86.5.2..0x0010"), parseDecoration(u"NTx86.5.2..0x0110")};
+    EXPECT_TRUE(chooseWindows(tie, named("ws2003-x86"), true).suiteMaskTie);
+    EXPECT_FALSE(chooseWindows(tie, named("winxp-x86"), true).suiteMaskTie);  // neither fits there
+    tie.push_back(parseDecoration(u"NTx86.6.0"));
+    EXPECT_FALSE(chooseWindows(tie, named("win7-x86"), true).suiteMaskTie);  // a version outranks both
+}
+
+TEST(WindowsChoice, BuildNumbersThePagesCallInvalid) {
+    const struct {
+        const char16_t* decoration;
+        bool prerelease;
+    } cases[] = {
+        {u"NTamd64.10.0...14310", true}, {u"NTamd64.10.0...14311", false}, {u"NTamd64.10.0...10240", true},
+        {u"NTamd64.6.3...9600", true},   {u"NTamd64.10.0", false},        {u"NTamd64.11.0...100", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(hasPrereleaseBuild(parseDecoration(c.decoration)), c.prerelease)
+            << std::string(c.decoration, c.decoration + std::char_traits<char16_t>::length(c.decoration));
     }
 }
 

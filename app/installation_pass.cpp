@@ -20,7 +20,8 @@ constexpr DWORD kLongestModulePath = 32768;
 // The full path of the running executable. A path that fills the buffer may
 // have been cut, and a cut path can name another folder (whose velk.inf would
 // then be installed), so the call is repeated with a larger buffer until the
-// path fits.
+// path fits. Empty when the path cannot be read or does not fit even the
+// largest buffer.
 CWString getModulePath() {
     for (DWORD size = 512;; size *= 2) {
         CWString buffer(size + 1);
@@ -51,7 +52,12 @@ void runInstallationPass(CSetupWnd& window, InstallOutcome& outcome) {
 
     inf.verbose = 1;
     inf.osVersion.dwOSVersionInfoSize = sizeof(inf.osVersion);
-    if (!GetVersionExW(reinterpret_cast<LPOSVERSIONINFOW>(&inf.osVersion)) || inf.open(infPath.data) != INF_OK) {
+    // Without its own path the installer does not know its folder, and the
+    // package is never looked for elsewhere: "\velk.inf" would name the root
+    // of the current drive.
+    const bool ownFolderKnown = !modulePath.isEmpty();
+    if (!ownFolderKnown || !GetVersionExW(reinterpret_cast<LPOSVERSIONINFOW>(&inf.osVersion)) ||
+        inf.open(infPath.data) != INF_OK) {
         window.setStatusText(u"Failed to open 'velk.inf'");
         outcome = OUTCOME_OPEN_FAILED;
         return;

@@ -11,7 +11,8 @@ class CSetupWnd;
 
 void runInstallationPass(CSetupWnd& window, InstallOutcome& outcome);
 
-// The full path of the running executable; empty when it cannot be read.
+// The full path of the running executable; empty when it cannot be read or
+// is longer than the longest path Windows hands out.
 CWString getModulePath();
 
 // The progress bar's position after `done` of `count` device IDs.

@@ -20,12 +20,18 @@ public:
     std::u16string tail;
     Ending ending = Ending::None;
     bool windowShownAtStartUp = false;
+    // Start-up left the window up, Finish shown and focused, for the message
+    // loop: the run waits for the user. The posted ending below cannot tell,
+    // since it ends a waiting run and is never needed by one that does not wait.
+    bool waitsAfterStartUp = false;
 
     BOOL InitInstance() override {
         m_lpCmdLine = tail.c_str();
         BOOL result = CSetupApp::InitInstance();
         HWND frame = setupWnd->m_hWnd;
         windowShownAtStartUp = IsWindow(frame) != FALSE;
+        waitsAfterStartUp = result != FALSE && windowShownAtStartUp &&
+                            GetFocus() == setupWnd->finishButton.m_hWnd;
         if (ending == Ending::Finish) {
             PostMessageW(frame, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED),
                          reinterpret_cast<LPARAM>(setupWnd->finishButton.m_hWnd));
@@ -60,6 +66,7 @@ TEST_F(SetupApp, NoPauseEndsRightAfterTheRun) {
         app.ending = Ending::Close;
         EXPECT_EQ(runApplication(), OUTCOME_UNSUPPORTED_SYSTEM) << std::string(tail, tail + 8);
         EXPECT_TRUE(app.windowShownAtStartUp);
+        EXPECT_FALSE(app.waitsAfterStartUp);
         EXPECT_EQ(app.setupWnd, nullptr);
         EXPECT_EQ(app.m_pMainWnd, nullptr);
         drainQueue();
@@ -75,8 +82,9 @@ TEST_F(SetupApp, OtherTailsWaitForTheUser) {
             app.tail = tail;
             app.ending = ending;
             // Finish and close end the process alike, with the outcome.
-            EXPECT_EQ(runApplication(), OUTCOME_UNSUPPORTED_SYSTEM)
-                << "tail [" << std::string(tail, tail + std::char_traits<char16_t>::length(tail)) << "]";
+            const std::string shown(tail, tail + std::char_traits<char16_t>::length(tail));
+            EXPECT_EQ(runApplication(), OUTCOME_UNSUPPORTED_SYSTEM) << "tail [" << shown << "]";
+            EXPECT_TRUE(app.waitsAfterStartUp) << "tail [" << shown << "]";
             EXPECT_EQ(app.setupWnd, nullptr);
             EXPECT_EQ(app.m_pMainWnd, nullptr);
         }

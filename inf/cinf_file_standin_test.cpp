@@ -87,6 +87,35 @@ TEST_F(InfFileStandinTest, ReaderFailuresLeaveTheTextAlone) {
     }
 }
 
+TEST_F(InfFileStandinTest, ManufacturerWalkEndsAtALineThatCannotBeRead) {
+    // Every line here costs two line-text calls (size query, fetch) and three
+    // field calls (field 1's two, then field 2, which does not exist).
+    const struct {
+        const char* function;
+        int onCall;
+    } cases[] = {
+        {"SetupGetLineTextW", 3},     // the second line's text: size query
+        {"SetupGetLineTextW", 4},     // ... fetch
+        {"SetupGetStringFieldW", 4},  // its field 1: size query
+        {"SetupGetStringFieldW", 5},  // ... fetch
+    };
+    std::u16string path = scratch.write("velk.inf", std::string(kVersion) +
+                                                        "[Manufacturer]\r\nA = First\r\nB = Second\r\nC = Third\r\n");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.function) + " call " + std::to_string(c.onCall));
+        CInfFile reader;
+        reader.verbose = 0;
+        ASSERT_EQ(reader.open(path.c_str()), INF_OK);
+        standin::clearFailures();
+        standin::injectFailure(c.function, ERROR_NOT_ENOUGH_MEMORY, c.onCall);
+        CWStringArray sections;
+        // Not a parse error: the lines before keep their sections, that line
+        // and those after it add nothing.
+        EXPECT_EQ(reader.readManufacturerSection(sections), INF_OK);
+        EXPECT_EQ(narrowAll(sections), Lines({"First"}));
+    }
+}
+
 TEST_F(InfFileStandinTest, ArchitectureComesFromGetSystemInfoWithoutTheNativeLookUp) {
     // A 32-bit process on 64-bit Windows: the native call says amd64, the
     // plain one x86.

@@ -2,6 +2,8 @@
 // which system, and the decision trace that explains it.
 #include "inf/inf_test_fixture.h"
 
+#include <sstream>
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -56,52 +58,101 @@ TEST_F(InfFileTest, WorkedExampleTracesEveryVerdictInOrder) {
     }));
 }
 
+// The verdict line of one decoration, by a short name (the warnings quote the
+// decoration).
+std::string verdictLine(const std::string& name, const std::string& decoration) {
+    if (name == "best") return "      Decoration is the best match so far.\n";
+    if (name == "not-best") return "      Decoration matches this system but is not the best match.\n";
+    if (name == "cpu") return "      Decoration doesn't match this system's CPU architecture\n";
+    if (name == "major") return "      Decoration doesn't match this system's major OS version\n";
+    if (name == "minor") return "      Decoration doesn't match this system's minor OS version\n";
+    if (name == "product") return "      DDecoration doesn't match this system's OS product type\n";
+    if (name == "suite") return "      Decoration doesn't match this system's OS suite mask\n";
+    if (name == "malformed") return "      Warning: decoration '" + decoration + "' is malformed; ignoring.\n";
+    if (name == "unrecognised") return "      Warning: unrecognized NT architecture '" + decoration + "'.\n";
+    ADD_FAILURE() << "no verdict " << name;
+    return "";
+}
+
+// The decorations of a comma-separated list, blanks around them dropped.
+Lines decorationsOf(const std::string& list) {
+    Lines out;
+    std::istringstream fields(list);
+    std::string field;
+    while (std::getline(fields, field, ',')) {
+        const size_t first = field.find_first_not_of(' ');
+        out.push_back(first == std::string::npos ? "" : field.substr(first, field.find_last_not_of(' ') - first + 1));
+    }
+    return out;
+}
+
 TEST_F(InfFileTest, DecorationsAgainstIdentities) {
     const struct {
         const char* decorations;  // field 2 onward of the line; base name Models
         Identity identity;
         const char* section;
+        const char* verdicts;  // one per decoration (verdictLine)
     } cases[] = {
-        {"ntAMD64", {9, 6, 1, 1, 0}, "Models.ntAMD64"},                   // architecture compared without case
-        {"NTX86.5.1", {0, 5, 1, 1, 0}, "Models.NTX86.5.1"},               // the field's own case is kept
-        {"NT, nt.5.1", {0, 5, 1, 1, 0}, "Models"},                        // "nt" alone never fits
-        {"NTia64", {6, 5, 2, 3, 0}, "Models.NTia64"},
-        {"NTamd64", {0, 5, 1, 1, 0}, "Models"},
-        {"NTx86", {9, 5, 2, 1, 0}, "Models"},                             // architecture is compared as 16 bits
-        {"NTx86.05", {0, 5, 0, 1, 0}, "Models.NTx86.05"},                 // leading zeros
-        {"NTx86.5abc", {0, 5, 0, 1, 0}, "Models.NTx86.5abc"},             // text after the number is ignored
-        {"NTx86.5.1.1.0x0100", {0, 5, 1, 1, 0}, "Models"},                // suite bit not set in the system's
-        {"NTx86.5.1.1.0X0100", {0, 5, 1, 1, 0}, "Models.NTx86.5.1.1.0X0100"},  // 0X is decimal: reads 0
-        {"NTx86.5.1.1.0x", {0, 5, 1, 1, 0}, "Models"},                    // a prefix without digits: malformed
-        {"NTx86..1", {0, 5, 1, 1, 0}, "Models"},                          // empty token: malformed
-        {"NTx86.", {0, 5, 1, 1, 0}, "Models.NTx86."},                     // trailing dot: one token, kept in the name
-        {"NTx86.", {9, 5, 1, 1, 0}, "Models"},
-        {"NTx86.5.1.1.0.x", {0, 5, 1, 1, 0}, "Models"},                   // a sixth token must be a number
-        {"NTx86.5.1.1.0, NTx86.5.1.1.0.99", {0, 5, 1, 1, 0}, "Models.NTx86.5.1.1.0.99"},  // ... then counts
-        {"NTx86.5.1, ntx86.5.1", {0, 5, 1, 1, 0}, "Models.NTx86.5.1"},    // a tie: the earlier field wins
-        {"NTx86.5.1.1.0x0100", {0, 5, 1, 1, 0x0110}, "Models.NTx86.5.1.1.0x0100"},  // contained in the mask
-        {"NTx86.5.1.1.0x0110", {0, 5, 1, 1, 0x0100}, "Models"},
-        {"NTx86.5.1.257", {0, 5, 1, 1, 0}, "Models.NTx86.5.1.257"},       // product type's low 8 bits
-        {"NTx86.5.1.1.0x10100", {0, 5, 1, 1, 0x0100}, "Models.NTx86.5.1.1.0x10100"},  // suite mask's low 16 bits
-        {"NTx86.5.2", {0, 5, 1, 1, 0}, "Models"},                         // versions are equal or nothing
-        {"NTx86.5, NTx86.6", {0, 6, 1, 1, 0}, "Models.NTx86.6"},
-        {", NTx86", {0, 5, 1, 1, 0}, "Models.NTx86"},                     // an empty field is never chosen
+        {"ntAMD64", {9, 6, 1, 1, 0}, "Models.ntAMD64", "best"},           // architecture compared without case
+        {"NTX86.5.1", {0, 5, 1, 1, 0}, "Models.NTX86.5.1", "best"},       // the field's own case is kept
+        {"NT, nt.5.1", {0, 5, 1, 1, 0}, "Models", "cpu cpu"},             // "nt" alone never fits
+        {"NTia64", {6, 5, 2, 3, 0}, "Models.NTia64", "best"},
+        {"NTamd64", {0, 5, 1, 1, 0}, "Models", "cpu"},
+        {"NTx86", {9, 5, 2, 1, 0}, "Models", "cpu"},                      // architecture is compared as 16 bits
+        {"NTx86.05", {0, 5, 0, 1, 0}, "Models.NTx86.05", "best"},         // leading zeros
+        {"NTx86.5abc", {0, 5, 0, 1, 0}, "Models.NTx86.5abc", "best"},     // text after the number is ignored
+        {"NTx86.5.1.1.0x0100", {0, 5, 1, 1, 0}, "Models", "suite"},       // suite bit not set in the system's
+        {"NTx86.5.1.1.0X0100", {0, 5, 1, 1, 0}, "Models.NTx86.5.1.1.0X0100", "best"},  // 0X is decimal: reads 0
+        {"NTx86.5.1.1.0x", {0, 5, 1, 1, 0}, "Models", "malformed"},       // a prefix without digits
+        {"NTx86..1", {0, 5, 1, 1, 0}, "Models", "malformed"},             // an empty token
+        {"NTx86.", {0, 5, 1, 1, 0}, "Models.NTx86.", "best"},             // trailing dot: one token, kept in the name
+        {"NTx86.", {9, 5, 1, 1, 0}, "Models", "cpu"},
+        {"NTx86.5.1.1.0.x", {0, 5, 1, 1, 0}, "Models", "malformed"},      // a sixth token must be a number
+        // ... and then counts
+        {"NTx86.5.1.1.0, NTx86.5.1.1.0.99", {0, 5, 1, 1, 0}, "Models.NTx86.5.1.1.0.99", "best best"},
+        {"NTx86.5.1, ntx86.5.1", {0, 5, 1, 1, 0}, "Models.NTx86.5.1", "best not-best"},  // a tie: the earlier wins
+        {"NTx86.5.1.1.0x0100", {0, 5, 1, 1, 0x0110}, "Models.NTx86.5.1.1.0x0100", "best"},  // contained in the mask
+        {"NTx86.5.1.1.0x0110", {0, 5, 1, 1, 0x0100}, "Models", "suite"},
+        {"NTx86.5.1.257", {0, 5, 1, 1, 0}, "Models.NTx86.5.1.257", "best"},  // product type's low 8 bits
+        {"NTx86.5.1.3", {0, 5, 1, 1, 0}, "Models", "product"},
+        {"NTx86.5.1.1.0x10100", {0, 5, 1, 1, 0x0100}, "Models.NTx86.5.1.1.0x10100", "best"},  // suite's low 16 bits
+        {"NTx86.5.2", {0, 5, 1, 1, 0}, "Models", "minor"},                // versions are equal or nothing
+        {"NTx86.5, NTx86.6", {0, 6, 1, 1, 0}, "Models.NTx86.6", "major best"},
+        {", NTx86", {0, 5, 1, 1, 0}, "Models.NTx86", "malformed best"},   // an empty field is never chosen
+        // The order of the judgement: the architecture before any number,
+        // a malformed number before any mismatch.
+        {"NTarm.X", {0, 5, 1, 1, 0}, "Models", "unrecognised"},
+        {"NTamd64.X", {0, 5, 1, 1, 0}, "Models", "malformed"},
+        {"NTx86.6.X", {0, 5, 1, 1, 0}, "Models", "malformed"},
+        {"NT.5.1.X", {0, 5, 1, 1, 0}, "Models", "malformed"},
     };
     for (const auto& c : cases) {
         ScratchDirectory dir;
         std::u16string path =
             dir.write("velk.inf", std::string(kVersion) + "[Manufacturer]\r\nM = Models, " + c.decorations + "\r\n");
         CInfFile reader;
-        reader.verbose = 0;
+        reader.verbose = 1;
         ASSERT_EQ(reader.open(path.c_str()), INF_OK);
         reader.systemInfo.wProcessorArchitecture = c.identity.architecture;
         reader.osVersion.dwMajorVersion = c.identity.major;
         reader.osVersion.dwMinorVersion = c.identity.minor;
         reader.osVersion.wProductType = c.identity.productType;
         reader.osVersion.wSuiteMask = c.identity.suiteMask;
+        capture.clear();
         CWStringArray sections;
         EXPECT_EQ(reader.readManufacturerSection(sections), INF_OK);
         EXPECT_EQ(narrowAll(sections), Lines({c.section})) << c.decorations;
+
+        Lines expected;
+        const Lines decorations = decorationsOf(c.decorations);
+        std::istringstream names(c.verdicts);
+        std::string name;
+        for (size_t i = 0; names >> name; ++i)
+            expected.push_back(verdictLine(name, i < decorations.size() ? decorations[i] : ""));
+        Lines verdicts;
+        for (const std::string& line : trace())
+            if (line.rfind("      ", 0) == 0) verdicts.push_back(line);
+        EXPECT_EQ(verdicts, expected) << c.decorations;
     }
 }
 

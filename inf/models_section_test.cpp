@@ -18,7 +18,9 @@ TEST_F(InfFileTest, ModelsSectionsYieldTheirIds) {
         {"Dev1 = Inst, ID1\r\nDev2 = Inst, ID1\r\n", {"ID1", "ID1"}},          // duplicates stay
         {"Dev = Inst, USB\\VID_1234&PID_0001 ; the board\r\n", {"USB\\VID_1234&PID_0001"}},
         {"Dev = Inst, %Hwid%, \"PCI\\CC_0C03\"\r\n", {"PCI\\VEN_1&DEV_2", "PCI\\CC_0C03"}},
-        {"Inst, ID1\r\n", {}},  // no key: field 0 cannot be read, so the section ends
+        // A keyless line of two fields has no field 0: the section ends there,
+        // the lines after it are not read.
+        {"Dev1 = Inst, ID1\r\nInst, ID2\r\nDev3 = Inst, ID3\r\n", {"ID1"}},
         {"Dev = Inst, id1, Id1\r\n", {"id1", "Id1"}},  // IDs are kept exactly as read
     };
     for (const auto& c : cases) {

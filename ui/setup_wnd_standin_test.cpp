@@ -64,6 +64,12 @@ TEST_F(SetupWndTest, FrameAsCreated) {
     EXPECT_GE(standin::updateCount(), 1);  // shown and painted before construction returns
     EXPECT_EQ(std::string(window.GetRuntimeClass()->m_lpszClassName), "CSetupWnd");
     EXPECT_EQ(window.background.GetSafeHandle(), GetSysColorBrush(COLOR_BTNFACE));
+    // The window class: style 0, the arrow cursor, the button-face brush and
+    // the executable's icon group 102.
+    EXPECT_EQ(f.classStyle, 0u);
+    EXPECT_EQ(standin::handleName(f.cursor), "cursor:system:32512");
+    EXPECT_EQ(f.background, GetSysColorBrush(COLOR_BTNFACE));
+    EXPECT_EQ(standin::handleName(f.icon), "icon:module:102");
 }
 
 TEST_F(SetupWndTest, ControlsAsCreated) {

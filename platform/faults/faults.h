@@ -1,8 +1,11 @@
 // Scripted failures for the stand-ins: a test names a stand-in call and the
-// error it must fail with, and the call fails so, on the chosen call from now.
-// Every stand-in entry point asks failureInjected() first, so every failure a
-// caller can see from Windows can be produced on demand. Calls are counted
-// too, for tests that care how often something was called.
+// error it must fail with, and the call fails so, on the chosen call from now,
+// with its documented failure value and before it changes anything. Every
+// stand-in entry point but GetLastError and SetLastError asks failureInjected()
+// first, so every failure a caller can see from Windows can be produced on
+// demand; the calls that cannot fail (GetSystemInfo, SendMessageW, ...) are
+// only counted. Calls are counted for tests that care how often something was
+// called.
 #pragma once
 
 #include "platform.h"

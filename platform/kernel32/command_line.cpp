@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "faults/faults.h"
 #include "kernel32/kernel32.h"
 #include "kernel32/paths.h"
 #include "platform.h"
@@ -96,6 +97,7 @@ void setCommandLine(const std::vector<std::string>& argv) {
 }  // namespace standin
 
 LPWSTR GetCommandLineW() {
+    standin::failureInjected("GetCommandLineW");  // counted only: it cannot fail
     // Without a start-up that recorded argv (a test binary), the process's
     // own arguments serve.
     if (!standin::lineSet()) standin::setCommandLine(standin::ownArguments());

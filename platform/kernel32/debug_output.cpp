@@ -2,12 +2,14 @@
 // UTF-8, unchanged otherwise); active DebugOutputCapture objects see every call.
 #include <cstdio>
 
+#include "faults/faults.h"
 #include "kernel32/debug_sink.h"
 #include "machine/machine.h"
 #include "platform.h"
 #include "text/utf8.h"
 
 void OutputDebugStringW(LPCWSTR text) {
+    standin::failureInjected("OutputDebugStringW");  // counted only: it cannot fail
     if (text == nullptr) return;
     const std::u16string line(ustr(text));
     standin::deliverDebugOutput(line);

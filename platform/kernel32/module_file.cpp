@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "faults/faults.h"
 #include "kernel32/kernel32.h"
 #include "kernel32/paths.h"
 #include "machine/machine.h"
@@ -21,6 +22,7 @@ std::u16string executablePath() {
 }  // namespace
 
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
+    if (standin::failureInjected("GetModuleFileNameW")) return 0;
     std::u16string path;
     if (module == nullptr || module == standin::executableModule()) {
         const std::u16string& configured = standin::machine().modulePath;

@@ -3,6 +3,7 @@
 // processor and WOW64.
 #include <cstring>
 
+#include "faults/faults.h"
 #include "kernel32/kernel32.h"
 #include "machine/machine.h"
 #include "platform.h"
@@ -43,11 +44,13 @@ void fillSystemInfo(LPSYSTEM_INFO info, WORD architecture) {
 }
 
 void WINAPI standinGetNativeSystemInfo(LPSYSTEM_INFO info) {
+    standin::failureInjected("GetNativeSystemInfo");  // counted only: it cannot fail
     if (info == nullptr) return;
     fillSystemInfo(info, standin::machine().processorArchitecture);
 }
 
 BOOL WINAPI standinIsWow64Process(HANDLE process, PBOOL wow64) {
+    if (standin::failureInjected("IsWow64Process")) return FALSE;
     if (process != kCurrentProcess) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
@@ -75,6 +78,7 @@ HMODULE kernel32Module() { return reinterpret_cast<HMODULE>(&kernel32Image); }
 }  // namespace standin
 
 HMODULE GetModuleHandleW(LPCWSTR moduleName) {
+    if (standin::failureInjected("GetModuleHandleW")) return nullptr;
     if (moduleName == nullptr) return standin::executableModule();
     if (equalsNoCase(moduleName, "kernel32.dll") || equalsNoCase(moduleName, "kernel32"))
         return standin::kernel32Module();
@@ -83,6 +87,7 @@ HMODULE GetModuleHandleW(LPCWSTR moduleName) {
 }
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
+    if (standin::failureInjected("GetProcAddress")) return nullptr;
     if (module != standin::kernel32Module() && module != standin::executableModule()) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
@@ -100,9 +105,13 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
     return nullptr;
 }
 
-HANDLE GetCurrentProcess() { return kCurrentProcess; }
+HANDLE GetCurrentProcess() {
+    standin::failureInjected("GetCurrentProcess");  // counted only: a pseudo handle, it cannot fail
+    return kCurrentProcess;
+}
 
 void GetSystemInfo(LPSYSTEM_INFO info) {
+    standin::failureInjected("GetSystemInfo");  // counted only: it cannot fail
     if (info == nullptr) return;
     // A 32-bit process on a 64-bit machine is told it runs on x86.
     const standin::Machine& m = standin::machine();

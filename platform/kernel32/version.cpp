@@ -2,10 +2,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "faults/faults.h"
 #include "machine/machine.h"
 #include "platform.h"
 
 BOOL GetVersionExW(LPOSVERSIONINFOW info) {
+    if (standin::failureInjected("GetVersionExW")) return FALSE;
     if (info == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;

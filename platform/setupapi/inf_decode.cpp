@@ -1,4 +1,4 @@
-// Bytes of an INF file to UTF-16 text (encoding rules in inf_engine.h).
+// Bytes of an INF file to UTF-16 text (encoding rules in README.md).
 #include "inf_engine.h"
 
 #include "text/utf8.h"
@@ -60,6 +60,11 @@ std::u16string decodeText(const uint8_t* data, size_t size) {
     }
     size_t eof = text.find(char16_t(0x1A));
     if (eof != std::u16string::npos) text.resize(eof);
+    // A NUL reads as a blank, as Windows reads it in an ANSI file: nothing is
+    // cut at it and nothing but the NUL is lost.
+    for (char16_t& c : text) {
+        if (c == 0) c = u' ';
+    }
     return text;
 }
 

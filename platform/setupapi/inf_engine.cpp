@@ -175,14 +175,20 @@ void Inf::substitute(std::u16string_view raw, std::u16string* out) const {
         std::u16string_view name = raw.substr(pct + 1, close - pct - 1);
         const std::u16string* dirid = findDirid(name);
         uint32_t value;
+        i = close + 1;
         if (dirid != nullptr) {
             appendCut(out, start, *dirid);
+            // A folder that ends in a backslash (%24%, the drive's root) takes
+            // the backslashes after the token as its own: Windows reads both
+            // %24%\fred and %24%\\fred as C:\fred.
+            if (!dirid->empty() && dirid->back() == u'\\') {
+                while (i < n && raw[i] == u'\\') ++i;
+            }
         } else if (strings_.find(name, &value)) {
             if (value != kNoValue) appendCut(out, start, text(fields_[value]));
         } else {
             appendCut(out, start, raw.substr(pct, close - pct + 1));
         }
-        i = close + 1;
     }
 }
 
@@ -214,7 +220,7 @@ std::vector<std::pair<uint32_t, std::u16string>> standardDirids(const std::u16st
         {20, w + u"\\fonts"},
         {21, w + u"\\system32\\viewers"},
         {23, w + u"\\system32\\spool\\drivers\\color"},
-        {24, drive},
+        {24, drive + u"\\"},
         {25, w},
         {30, drive + u"\\"},
         {50, w + u"\\system"},

@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(Table, Substitution, ::testing::Values(
     Case{"keyless_defines_itself", "%Lonely%", "Lonely"},
     Case{"self_reference", "%Self%", "%Self%"},
     Case{"continued_value", "%Bs2%", "endsGlued = g"},
-    Case{"stray_quote_runs_to_line_end", "%Quote1%", "ab, c;d"}));
+    Case{"stray_quote_runs_to_line_end", "%Quote1%", "ab, c;d<CR>"}));
 
 TEST(Substitution, StringsLinesReadSubstituted) {
     testing::Opened o = openBytes(std::string(kHead) + kStrings);
@@ -101,7 +101,7 @@ TEST(Substitution, ChainIsOneLevel) {
     EXPECT_EQ(describe(*o.inf, "S"), "k : %K1%");
 }
 
-// Documented limits: 4095 characters before and after substitution.
+// 4096 characters before and after substitution, as Windows keeps them.
 TEST(Substitution, ResultIsCut) {
     std::string big(5000, 'v');
     testing::Opened o = openBytes(std::string(kHead) + "[S]\r\nk = %Big%%Big%\r\nj = <%Big%>\r\n[Strings]\r\nBig = " + big + "\r\n");
@@ -110,9 +110,9 @@ TEST(Substitution, ResultIsCut) {
     std::u16string text;
     ASSERT_TRUE(o.inf->findSection(u"S", &s));
     ASSERT_TRUE(o.inf->field(s, 0, 1, &text));
-    EXPECT_EQ(text, std::u16string(4095, u'v'));
+    EXPECT_TRUE(text == std::u16string(kMaxFieldChars, u'v')) << text.size();
     ASSERT_TRUE(o.inf->field(s, 1, 1, &text));
-    EXPECT_EQ(text, u"<" + std::u16string(4094, u'v'));
+    EXPECT_TRUE(text == u"<" + std::u16string(kMaxFieldChars - 1, u'v')) << text.size();
 }
 
 // ---------------------------------------------------------------- DIRIDs
@@ -129,7 +129,10 @@ INSTANTIATE_TEST_SUITE_P(Table, Dirids, ::testing::Values(
     Case{"system32", "%11%\\x.sys", "C:\\windows\\system32\\x.sys"},
     Case{"source_folder", "%01%\\x.inf", "Z:\\pkg\\x.inf"},
     Case{"leading_zeros", "%0010%", "C:\\windows"},
-    Case{"drive", "%24%\\pagefile.sys, %30%", "C:\\pagefile.sys|C:\\"},
+    // A folder ending in a backslash takes one backslash after the token.
+    Case{"drive_root", "%24%, %30%", "C:\\|C:\\"},
+    Case{"drive_root_then_path", "%24%\\pagefile.sys, %30%\\\\x", "C:\\pagefile.sys|C:\\x"},
+    Case{"other_folders_keep_backslashes", "%10%\\\\x", "C:\\windows\\\\x"},
     Case{"program_files", "%16422%\\App", "C:\\Program Files\\App"},
     Case{"before_strings", "%12%", "C:\\windows\\system32\\drivers"},
     Case{"unknown_goes_to_strings", "%99%", "ninety-nine"},
@@ -142,7 +145,7 @@ TEST(Dirids, X86ProgramFoldersOf64BitWindows) {
     testing::Opened o = openBytes(std::string(kHead) + "[S]\r\nk = %16422%, %16426%, %16428%, %24%\r\n", options);
     ASSERT_TRUE(o.inf);
     EXPECT_EQ(describe(*o.inf, "S"),
-              "k : D:\\Program Files|D:\\Program Files (x86)|D:\\Program Files (x86)\\Common Files|D:");
+              "k : D:\\Program Files|D:\\Program Files (x86)|D:\\Program Files (x86)\\Common Files|D:\\");
 }
 
 TEST(DiridsOff, StringsOnlyWithoutATable) {
@@ -259,13 +262,24 @@ INSTANTIATE_TEST_SUITE_P(Table, OpenErrors, ::testing::Values(
     OpenCase{"comments_only", "; nothing\r\n\r\n", kErrorWrongInfStyle, 0},
     OpenCase{"empty_file", "", kErrorFileInvalid, 0},
     OpenCase{"entry_first", "orphan = 1\r\n" + sig("Signature=$Chicago$"), kErrorExpectedSectionName, 1},
+    OpenCase{"first_of_several_entries", "; c\r\nx\r\ny\r\n" + sig("Signature=$Chicago$"), kErrorExpectedSectionName, 2},
+    // Text before the first header is ignored in a file with [Strings] (Windows)
+    // and in a file without any header, which then has no signature.
+    OpenCase{"entry_first_strings_later", "orphan = 1\r\n" + sig("Signature=$Chicago$") + "[strings]\r\n", 0, 0},
+    OpenCase{"entry_first_strings_before", "orphan\r\n[STRINGS]\r\n" + sig("Signature=$Chicago$"), 0, 0},
+    OpenCase{"entry_first_decorated_strings", "orphan\r\n[Strings.0409]\r\n" + sig("Signature=$Chicago$"),
+             kErrorExpectedSectionName, 1},
+    OpenCase{"entry_without_header", "orphan = 1\r\n", kErrorWrongInfStyle, 0},
+    // A header error later on is found before the end decides on the text.
+    OpenCase{"entry_first_then_bad_header", "orphan\r\n[Open\r\n", kErrorBadSectionNameLine, 2},
     OpenCase{"comments_before_header", "; c\r\n\r\n" + sig("Signature=$Chicago$"), 0, 0},
     OpenCase{"unterminated_header", sig("Signature=$Chicago$") + "[Open\r\n", kErrorBadSectionNameLine, 3},
     OpenCase{"name_255", sig("Signature=$Chicago$") + "[" + std::string(255, 'n') + "]\r\n", 0, 0},
     OpenCase{"name_256", sig("Signature=$Chicago$") + "[" + std::string(256, 'n') + "]\r\n", kErrorSectionNameTooLong, 3},
-    OpenCase{"cr_only_lines", "[Version]\rSignature=$Chicago$\r[Open\r", kErrorBadSectionNameLine, 3},
-    OpenCase{"nul_byte", sig("Signature=$Chicago$") + "[A]\r\nk = before" + std::string(1, '\0') + "after\r\n",
-             kErrorExpectedSectionName, 4}));
+    // Only LF ends a line: CR-only line ends make one line, "[Version]" and the
+    // text after its ']'; error lines count LFs.
+    OpenCase{"cr_only_lines", "[Version]\rSignature=$Chicago$\r[Open\r", kErrorWrongInfStyle, 0},
+    OpenCase{"error_line_counts_lf", "[Version]\r\rSignature=$Chicago$\n\r[Open\r\n", kErrorBadSectionNameLine, 2}));
 
 TEST(OpenStyle, OldNtAcceptsWhatWin4Refuses) {
     Options options;

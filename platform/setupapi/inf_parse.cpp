@@ -1,5 +1,5 @@
 // One pass over the decoded text: physical lines, section headers, entries
-// split into key and fields (syntax rules in inf_engine.h).
+// split into key and fields (syntax rules in README.md).
 #include "inf_engine.h"
 
 namespace infengine {
@@ -16,17 +16,20 @@ public:
         uint32_t lineNo = 0;
         while (pos < n) {
             ++lineNo;
-            size_t end = pos;
-            while (end < n && text_[end] != u'\n' && text_[end] != u'\r') {
-                if (text_[end] == 0) return fail(kErrorExpectedSectionName, lineNo);
-                ++end;
-            }
+            // Only LF ends a line; CR is whitespace (Windows).
+            size_t end = text_.find(u'\n', pos);
+            if (end == std::u16string_view::npos) end = n;
             OpenResult r = physicalLine(pos, end, lineNo);
             if (r.error != 0) return r;
-            pos = end;
-            if (pos < n && text_[pos++] == u'\r' && pos < n && text_[pos] == u'\n') ++pos;
+            pos = end + 1;
         }
         if (inEntry_) finishEntry();
+        // Text before the first header fails the open only in a file that has
+        // sections and no [Strings] among them (Windows); a file without any
+        // header is left to the style check.
+        if (strayLine_ != 0 && !inf_.sections_.empty() && !hasStrings_) {
+            return fail(kErrorExpectedSectionName, strayLine_);
+        }
         return OpenResult{};
     }
 
@@ -49,7 +52,12 @@ private:
         }
         if (pos == end || text_[pos] == u';') return OpenResult{};
         if (text_[pos] == u'[') return header(pos + 1, end, lineNo);
-        if (section_ == kNone) return fail(kErrorExpectedSectionName, lineNo);
+        if (section_ == kNone) {
+            // Read as nothing, physical line by physical line; whether it
+            // fails the open is known at the end.
+            if (strayLine_ == 0) strayLine_ = lineNo;
+            return OpenResult{};
+        }
         startEntry(lineNo);
         scanEntry(pos, end);
         return OpenResult{};
@@ -68,6 +76,7 @@ private:
             section.name = store(name);
             section.sourceLine = lineNo;
             inf_.sections_.push_back(std::move(section));
+            hasStrings_ = hasStrings_ || foldAscii(name) == u"strings";
         }
         return OpenResult{};
     }
@@ -134,9 +143,6 @@ private:
                     appendText(c);
                 }
                 break;
-            case u'%':
-                i = percent(i, end);
-                break;
             default:
                 if (isInfSpace(c)) {
                     if (started_) field_.push_back(c);
@@ -148,43 +154,19 @@ private:
         lineEnd(quoted);
     }
 
-    // A '%' outside quotes. "%%" is kept whole (so that its second '%' does
-    // not open a token); a token holding ';' is kept whole so that the ';'
-    // does not start a comment. Returns the index of the last character used.
-    size_t percent(size_t i, size_t end) {
-        if (i + 1 < end && text_[i + 1] == u'%') {
-            appendText(u'%');
-            appendText(u'%');
-            return i + 1;
-        }
-        size_t j = i + 1;
-        bool semicolon = false;
-        while (j < end) {
-            char16_t c = text_[j];
-            if (c == u'%' || c == u'"' || c == u',' || c == u'=' || isInfSpace(c)) break;
-            if (c == u';') semicolon = true;
-            ++j;
-        }
-        if (semicolon && j < end && text_[j] == u'%') {
-            for (size_t k = i; k <= j; ++k) appendText(text_[k]);
-            return j;
-        }
-        appendText(u'%');
-        return i;
-    }
-
     // End of a physical line's part of the entry (at its end or at a comment).
+    // A continuation is a run of backslashes, blanks allowed between them
+    // (Windows), that ends the unquoted text; the run and the blanks before
+    // it are dropped.
     void lineEnd(bool unterminatedQuote) {
-        if (!unterminatedQuote) {
-            size_t j = keep_;
-            while (j > quotedEnd_ && field_[j - 1] == u'\\') --j;
-            if (j < keep_) {
-                field_.resize(j);
-                while (field_.size() > quotedEnd_ && isInfSpace(field_.back())) field_.pop_back();
-                keep_ = field_.size();
-                continuing_ = true;
-                return;
+        if (!unterminatedQuote && keep_ > quotedEnd_ && field_[keep_ - 1] == u'\\') {
+            field_.resize(keep_);
+            while (field_.size() > quotedEnd_ && (field_.back() == u'\\' || isInfSpace(field_.back()))) {
+                field_.pop_back();
             }
+            keep_ = field_.size();
+            continuing_ = true;
+            return;
         }
         finishEntry();
     }
@@ -232,6 +214,8 @@ private:
     Inf& inf_;
     std::u16string_view text_;
     uint32_t section_ = kNone;
+    uint32_t strayLine_ = 0;   // first line of text before the first header
+    bool hasStrings_ = false;  // a [Strings] header was read
     bool inEntry_ = false;
     bool continuing_ = false;
     bool hasKey_ = false;

@@ -34,8 +34,8 @@ INSTANTIATE_TEST_SUITE_P(Table, Comments, ::testing::Values(
     Case{"quoted_is_text", "k = \"x ; y\" ; note", "k : x ; y"},
     Case{"key_only", "k6 ; note", "k6 : k6"},
     Case{"comment_lines_carry_nothing", "; one\r\n   ; two\r\n\r\nk = v", "k : v"},
-    // The documented exception: a ';' inside a %strkey% token is not a comment.
-    Case{"inside_token", "k = %Semi;Key%, after", "k : semikey|after"},
+    // Inside a %strkey% token too; quoted, the token is whole.
+    Case{"inside_token", "k = %Semi;Key%, after", "k : %Semi"},
     Case{"inside_quoted_token", "k = \"%Semi;Key%\", after", "k : semikey|after"},
     Case{"percent_then_comment", "k = 50% ; note 100%", "k : 50%"},
     Case{"double_percent_then_comment", "k = a%%;b%", "k : a%"}));
@@ -51,10 +51,12 @@ INSTANTIATE_TEST_SUITE_P(Table, Continuation, ::testing::Values(
     Case{"comment_line_skipped", "k = a, \\\r\n; note\r\nb", "k : a|b"},
     Case{"blank_line_ends", "k = a, \\\r\n\r\nb", "k : a| / b : b"},
     Case{"double_backslash", "k = ends\\\\\r\nnext", "k : endsnext"},
+    Case{"blanks_between_backslashes", "k = a \\ \\\t\\ \r\nb", "k : ab"},
+    Case{"backslash_not_last", "k = a \\ b\r\nc", "k : a \\ b / c : c"},
     Case{"triple_backslash", "k = ends\\\\\\\r\nnext", "k : endsnext"},
     Case{"quoted_backslash_then_continuation", "k7 = \"quoted\\\"\\\r\n, after", "k7 : quoted\\|after"},
     Case{"quoted_backslash_then_comment", "k8 = \"quoted\\\" ; comment ,notafter", "k8 : quoted\\"},
-    Case{"never_inside_quotes", "k = \"inside \\\r\nquotes\"", "k : inside \\ / quotes : quotes"},
+    Case{"never_inside_quotes", "k = \"inside \\\r\nquotes\"", "k : inside \\<CR> / quotes<CR> : quotes<CR>"},
     Case{"inside_key", "ke\\\r\ny = v", "key : v"},
     Case{"header_swallowed", "k = a \\\r\n[Next]\r\nn1 = 1", "k : a[Next] / n1 : 1"},
     Case{"backslash_elsewhere", "k = path\\to\\dir, x \\y", "k : path\\to\\dir|x \\y"},
@@ -79,8 +81,9 @@ INSTANTIATE_TEST_SUITE_P(Table, Quoting, ::testing::Values(
     Case{"quoted_key", "\"q11 key\" = v", "q11 key : v"},
     Case{"empty_quoted_key", "\"\" = v", " : v"},
     Case{"padded_key", "\" q21 \" = v", " q21  : v"},
+    // The CR of a CRLF line end is text inside quotes.
     Case{"unterminated", "q1 = \"unterminated, c ; not a comment?\r\nnext = 1",
-         "q1 : unterminated, c ; not a comment? / next : 1"}));
+         "q1 : unterminated, c ; not a comment?<CR> / next : 1"}));
 
 class Whitespace : public ::testing::TestWithParam<Case> {};
 TEST_P(Whitespace, Trim) { EXPECT_EQ(run(GetParam()), GetParam().expected); }

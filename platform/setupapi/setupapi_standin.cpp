@@ -3,6 +3,9 @@
 // a registry, so that a stale or made-up handle or context is refused with
 // ERROR_INVALID_HANDLE instead of being followed.
 //
+// Every successful open, find, line-text and string-field call sets the last
+// error to 0, as Windows does (README.md).
+//
 // Choices where the documentation leaves room (Wine's behaviour otherwise):
 // - The file name goes through standin::toHostPath; a relative name resolves
 //   against the current directory (no search of the system's inf folder).
@@ -81,6 +84,12 @@ BOOL fail(DWORD error) {
     return FALSE;
 }
 
+// Windows clears the last error on every successful open, find and read.
+BOOL succeed() {
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
 // The engine object and position a context names; sets the last error and
 // returns null when it names nothing.
 const infengine::Inf* fromContext(const INFCONTEXT* context) {
@@ -105,11 +114,12 @@ const infengine::Inf* fromContext(const INFCONTEXT* context) {
 BOOL returnText(const std::u16string& text, PWSTR buffer, DWORD bufferSize, PDWORD requiredSize) {
     DWORD need = DWORD(text.size() + 1);
     if (requiredSize != nullptr) *requiredSize = need;
-    if (buffer == nullptr) return TRUE;
-    if (bufferSize < need) return fail(ERROR_INSUFFICIENT_BUFFER);
-    std::memcpy(buffer, text.data(), text.size() * sizeof(WCHAR));
-    buffer[text.size()] = 0;
-    return TRUE;
+    if (buffer != nullptr) {
+        if (bufferSize < need) return fail(ERROR_INSUFFICIENT_BUFFER);
+        std::memcpy(buffer, text.data(), text.size() * sizeof(WCHAR));
+        buffer[text.size()] = 0;
+    }
+    return succeed();
 }
 
 bool isDirectory(const std::string& path) {
@@ -223,6 +233,7 @@ HINF openInf(PCWSTR fileName, PCWSTR infClass, DWORD infStyle, UINT* errorLine) 
     if (inf->originalName.size() >= MAX_PATH) inf->originalName.resize(MAX_PATH - 1);
     std::lock_guard<std::mutex> guard(registryLock);
     registry().insert(inf.get());
+    SetLastError(ERROR_SUCCESS);
     return inf.release();
 }
 
@@ -331,7 +342,7 @@ BOOL SetupFindFirstLineW(HINF infHandle, PCWSTR section, PCWSTR key, PINFCONTEXT
         context->CurrentInf = infHandle;
         context->Section = index;
         context->Line = line;
-        return TRUE;
+        return succeed();
     } catch (const std::bad_alloc&) {
         return fail(ERROR_NOT_ENOUGH_MEMORY);
     }
@@ -346,7 +357,7 @@ BOOL SetupFindNextLine(const INFCONTEXT* contextIn, PINFCONTEXT contextOut) {
     if (next.Line + 1 >= engine->lineCount(next.Section)) return fail(ERROR_LINE_NOT_FOUND);
     ++next.Line;
     *contextOut = next;
-    return TRUE;
+    return succeed();
 }
 
 BOOL SetupGetLineTextW(const INFCONTEXT* context, HINF infHandle, PCWSTR section, PCWSTR key, PWSTR returnBuffer,

@@ -267,7 +267,7 @@ INSTANTIATE_TEST_SUITE_P(Table, OpenFailures, ::testing::Values(
              0, 77, INF_STYLE_OLDNT | INF_STYLE_WIN4},
     OpenCase{"bad_header", [](ScratchDirectory& s) { return s.write("v.inf", "; c\r\n[Version\r\n"); },
              ERROR_BAD_SECTION_NAME_LINE, 2},
-    OpenCase{"entry_first", [](ScratchDirectory& s) { return s.write("v.inf", "a=1\r\n"); },
+    OpenCase{"entry_first", [](ScratchDirectory& s) { return s.write("v.inf", std::string("a=1\r\n[Version]\r\nSignature=$Chicago$\r\n")); },
              ERROR_EXPECTED_SECTION_NAME, 1},
     OpenCase{"class_matches", [](ScratchDirectory& s) { return s.write("v.inf", kInf); }, 0, 77, INF_STYLE_WIN4,
              u"NET"},

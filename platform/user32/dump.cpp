@@ -13,6 +13,10 @@ WindowInfo describe(const Window& w) {
     WindowInfo info;
     info.handle = w.handle;
     info.className = w.className;
+    info.classStyle = w.classStyle;
+    info.background = w.background;
+    info.icon = w.icon;
+    info.cursor = w.cursor;
     info.id = w.id;
     info.visible = (w.style & WS_VISIBLE) != 0;
     info.text = w.text;
@@ -27,6 +31,8 @@ WindowInfo describe(const Window& w) {
     info.rangeMax = w.rangeMax;
     info.position = w.position;
     info.positions = w.positions;
+    info.paintedPositions = w.paintedPositions;
+    info.painted = !w.changed;
     info.focused = windowSystem().focus == w.handle;
     for (HWND child : w.children)
         if (const Window* c = findWindow(child)) info.children.push_back(describe(*c));
@@ -61,6 +67,12 @@ std::string hex(DWORD value) {
     return text;
 }
 
+std::string list(const std::vector<int>& values) {
+    std::string out;
+    for (size_t i = 0; i < values.size(); ++i) out += (i ? "," : "") + std::to_string(values[i]);
+    return out;
+}
+
 void dumpWindow(const WindowInfo& w, const Window& window, int depth, std::string& out) {
     out += std::string(static_cast<size_t>(depth) * 2, ' ');
     out += "window class=" + quoted(w.className) + " id=" + std::to_string(w.id);
@@ -72,13 +84,14 @@ void dumpWindow(const WindowInfo& w, const Window& window, int depth, std::strin
     out += " font=" + (w.fontSent ? handleName(w.font) : std::string("none"));
     if (w.fontSent) out += std::string(" redraw=") + (w.fontRedraw ? "yes" : "no");
     if (window.kind == WindowKind::Frame) {
-        out += " brush=" + handleName(window.background) + " icon=" + handleName(window.icon) +
-               " cursor=" + handleName(window.cursor);
+        out += " class-style=" + hex(w.classStyle) + " brush=" + handleName(w.background) +
+               " icon=" + handleName(w.icon) + " cursor=" + handleName(w.cursor);
     }
+    out += std::string(" painted=") + (w.painted ? "yes" : "no");
     if (window.kind == WindowKind::Progress) {
         out += " range=" + std::to_string(w.rangeMin) + "," + std::to_string(w.rangeMax);
-        out += " pos=" + std::to_string(w.position) + " history=";
-        for (size_t i = 0; i < w.positions.size(); ++i) out += (i ? "," : "") + std::to_string(w.positions[i]);
+        out += " pos=" + std::to_string(w.position) + " history=" + list(w.positions);
+        out += " painted-pos=" + list(w.paintedPositions);
     }
     out += " text=" + quoted(w.text) + "\n";
     for (const WindowInfo& child : w.children)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "faults/faults.h"
 #include "platform.h"
 #include "user32/window_table.h"
 
@@ -36,13 +37,12 @@ LRESULT callWindow(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT controlProcedure(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
-    WindowSystem& ws = windowSystem();
     switch (message) {
     case WM_SETFONT:
         window.fontSent = true;
         window.font = reinterpret_cast<HFONT>(wParam);
         window.fontRedraw = LOWORD(lParam) != 0;
-        ws.dirty = true;
+        markChanged(window);
         return 0;
     case WM_KEYDOWN:
         // A push button with the focus is pressed by Enter or the space bar.
@@ -62,14 +62,14 @@ LRESULT controlProcedure(Window& window, UINT message, WPARAM wParam, LPARAM lPa
             window.rangeMin = static_cast<int>(wParam);
             window.rangeMax = static_cast<int>(lParam);
             window.position = clampPosition(window, window.position);
-            ws.dirty = true;
+            markChanged(window);
             return previous;
         }
         case PBM_SETPOS: {
             const int previous = window.position;
             window.positions.push_back(static_cast<int>(wParam));
             window.position = clampPosition(window, static_cast<int>(wParam));
-            ws.dirty = true;
+            markChanged(window);
             return previous;
         }
         case PBM_GETPOS:
@@ -88,6 +88,7 @@ using standin::Window;
 using standin::windowSystem;
 
 LRESULT DefWindowProcW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    standin::failureInjected("DefWindowProcW");  // counted only: the answer is the message's
     Window* window = findWindow(handle);
     if (window == nullptr) return 0;
     switch (message) {
@@ -101,7 +102,7 @@ LRESULT DefWindowProcW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
     }
     case WM_SETTEXT:
         window->text = lParam != 0 ? std::u16string(ustr(reinterpret_cast<LPCWSTR>(lParam))) : std::u16string();
-        windowSystem().dirty = true;
+        standin::markChanged(*window);
         return TRUE;
     case WM_CLOSE:
         DestroyWindow(handle);
@@ -112,10 +113,12 @@ LRESULT DefWindowProcW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 LRESULT SendMessageW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    standin::failureInjected("SendMessageW");  // counted only: the answer is the message's
     return standin::callWindow(handle, message, wParam, lParam);
 }
 
 BOOL PostMessageW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (standin::failureInjected("PostMessageW")) return FALSE;
     if (handle != nullptr && findWindow(handle) == nullptr) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
@@ -125,11 +128,13 @@ BOOL PostMessageW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void PostQuitMessage(int exitCode) {
+    standin::failureInjected("PostQuitMessage");  // counted only: it cannot fail
     windowSystem().quitPosted = true;
     windowSystem().quitCode = exitCode;
 }
 
 BOOL GetMessageW(LPMSG msg, HWND handle, UINT filterMin, UINT filterMax) {
+    if (standin::failureInjected("GetMessageW")) return -1;
     standin::WindowSystem& ws = windowSystem();
     if (msg == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -155,7 +160,11 @@ BOOL GetMessageW(LPMSG msg, HWND handle, UINT filterMin, UINT filterMax) {
             return FALSE;
         }
         // What Windows paints from WM_PAINT while the loop waits.
-        if (ws.dirty) standin::redrawTerminal();
+        if (ws.dirty) {
+            for (auto& entry : ws.windows)
+                if (entry.second->parent == nullptr) standin::paint(*entry.second);
+            standin::redrawTerminal();
+        }
 
         const HWND frame = standin::topLevelWindow();
         switch (standin::readInput()) {
@@ -181,11 +190,18 @@ BOOL GetMessageW(LPMSG msg, HWND handle, UINT filterMin, UINT filterMax) {
     }
 }
 
-BOOL TranslateMessage(const MSG* msg) { return FALSE; }
+BOOL TranslateMessage(const MSG* msg) {
+    standin::failureInjected("TranslateMessage");  // counted only: no key is ever translated
+    return FALSE;
+}
 
 LRESULT DispatchMessageW(const MSG* msg) {
+    standin::failureInjected("DispatchMessageW");  // counted only: the answer is the procedure's
     if (msg == nullptr || msg->hwnd == nullptr) return 0;
     return SendMessageW(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
-BOOL IsDialogMessageW(HWND dialog, LPMSG msg) { return FALSE; }
+BOOL IsDialogMessageW(HWND dialog, LPMSG msg) {
+    standin::failureInjected("IsDialogMessageW");  // counted only: no dialog here
+    return FALSE;
+}

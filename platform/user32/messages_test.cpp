@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include "user32/test_window.h"
 
 namespace standin_test {
@@ -24,6 +26,37 @@ TEST_F(WindowTest, ProgressRangeAndPositions) {
     EXPECT_EQ(info.rangeMin, 0);
     EXPECT_EQ(info.rangeMax, 100);
     EXPECT_EQ(info.positions, (std::vector<int>{2500, 10000, 12000, 0}));
+}
+
+TEST_F(WindowTest, ChangesArePaintedByUpdateWindowOrByTheWaitingLoop) {
+    HWND frame = createFrame();
+    const Controls c = createControls(frame);
+    ShowWindow(frame, SW_SHOW);
+    ShowWindow(c.progress, SW_SHOW);
+    SendMessageW(c.progress, PBM_SETPOS, 10, 0);
+    UpdateWindow(c.status);                       // another window's paint leaves the bar alone
+    SendMessageW(c.progress, PBM_SETPOS, 20, 0);  // so 10 never reached the screen
+    UpdateWindow(frame);                          // the frame's paint covers its children
+    SendMessageW(c.progress, PBM_SETPOS, 30, 0);
+    SetWindowTextW(c.status, wstr(u"changed"));
+    auto control = [](size_t index) { return standin::windowTree()[0].children[index]; };
+    EXPECT_EQ(control(1).paintedPositions, (std::vector<int>{20}));
+    EXPECT_FALSE(control(1).painted);
+    EXPECT_FALSE(control(0).painted);
+
+    // No forced paint: the loop paints what changed before it waits for the user.
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    ASSERT_EQ(write(fds[1], "q\n", 2), 2);
+    standin::setInputDescriptor(fds[0]);
+    MSG msg;
+    EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), TRUE);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_CLOSE));
+    EXPECT_EQ(control(1).paintedPositions, (std::vector<int>{20, 30}));
+    EXPECT_TRUE(control(0).painted);
+    standin::setInputDescriptor(0);
+    close(fds[0]);
+    close(fds[1]);
 }
 
 TEST_F(WindowTest, FontIsRecordedPerControl) {

@@ -3,6 +3,7 @@
 // was asked for, so the dump can say which object a window got.
 #include <cstdio>
 
+#include "faults/faults.h"
 #include "machine/machine.h"
 #include "platform.h"
 #include "user32/user32.h"
@@ -95,6 +96,7 @@ std::string handleName(const void* handle) {
 }  // namespace standin
 
 int GetSystemMetrics(int index) {
+    if (standin::failureInjected("GetSystemMetrics")) return 0;
     const standin::Machine& m = standin::machine();
     switch (index) {
     case SM_CXSCREEN:
@@ -109,26 +111,31 @@ int GetSystemMetrics(int index) {
 }
 
 HBRUSH GetSysColorBrush(int index) {
+    if (standin::failureInjected("GetSysColorBrush")) return nullptr;
     if (index < 0 || index >= standin::kSysColorCount) return nullptr;
     return standin::handleAt<HBRUSH>(standin::kSysColorBase, static_cast<size_t>(index));
 }
 
 HGDIOBJ GetStockObject(int object) {
+    if (standin::failureInjected("GetStockObject")) return nullptr;
     if (object < 0 || object >= standin::kStockCount || standin::kStockNames[object] == nullptr) return nullptr;
     return standin::handleAt<HGDIOBJ>(standin::kStockBase, static_cast<size_t>(object));
 }
 
 HICON LoadIconW(HINSTANCE instance, LPCWSTR name) {
+    if (standin::failureInjected("LoadIconW")) return nullptr;
     if (name == nullptr) return nullptr;
     return static_cast<HICON>(standin::loadResource(standin::icons(), standin::kIconBase, instance, name));
 }
 
 HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name) {
+    if (standin::failureInjected("LoadCursorW")) return nullptr;
     if (name == nullptr) return nullptr;
     return static_cast<HCURSOR>(standin::loadResource(standin::cursors(), standin::kCursorBase, instance, name));
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
+    if (standin::failureInjected("InitCommonControlsEx")) return FALSE;
     if (init == nullptr) return FALSE;
     standin::windowSystem().commonControls.push_back(*init);
     return init->dwSize == sizeof(INITCOMMONCONTROLSEX) ? TRUE : FALSE;

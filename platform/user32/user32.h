@@ -12,6 +12,10 @@ namespace standin {
 struct WindowInfo {
     HWND handle = nullptr;
     std::u16string className;  // as registered; built-in classes by their canonical name
+    UINT classStyle = 0;       // frames: what their class was registered with
+    HBRUSH background = nullptr;
+    HICON icon = nullptr;
+    HCURSOR cursor = nullptr;
     UINT_PTR id = 0;           // control ID of a child window, 0 for a top-level one
     bool visible = false;
     std::u16string text;
@@ -26,6 +30,8 @@ struct WindowInfo {
     int rangeMax = 100;
     int position = 0;
     std::vector<int> positions;  // every PBM_SETPOS wParam, in order
+    std::vector<int> paintedPositions;  // the position at every paint that followed a change of the bar
+    bool painted = true;         // nothing changed since the window was last painted
     bool focused = false;
     std::vector<WindowInfo> children;  // in creation order
 };

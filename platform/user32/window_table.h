@@ -24,6 +24,7 @@ struct Window {
     WindowKind kind = WindowKind::Frame;
     std::u16string className;
     WNDPROC proc = nullptr;  // frames only; controls use the built-in procedure
+    UINT classStyle = 0;     // frames: the style of their registered class
     HBRUSH background = nullptr;
     HICON icon = nullptr;
     HCURSOR cursor = nullptr;
@@ -41,6 +42,8 @@ struct Window {
     bool fontRedraw = false;
     int rangeMin = 0, rangeMax = 100, position = 0;
     std::vector<int> positions;
+    bool changed = false;             // changed since it was last painted
+    std::vector<int> paintedPositions;  // progress bars: the position at every paint after a change
     bool destroying = false;
 };
 
@@ -78,6 +81,14 @@ LRESULT callWindow(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The built-in procedure of STATIC, msctls_progress32 and BUTTON windows.
 LRESULT controlProcedure(Window& window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Records a change of what the window shows, for the next paint.
+void markChanged(Window& window);
+
+// What reaches the screen when the window is painted (UpdateWindow, or the
+// loop's WM_PAINT while it waits): the window and its children count as
+// painted, and a visible progress bar that changed records its position.
+void paint(Window& window);
 
 // Client rectangle of a window.
 RECT clientRect(const Window& window);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "faults/faults.h"
 #include "machine/machine.h"
 #include "platform.h"
 #include "user32/user32.h"
@@ -120,6 +121,19 @@ RECT clientRect(const Window& window) {
     return RECT{0, 0, std::max(width, 0), std::max(height, 0)};
 }
 
+void markChanged(Window& window) {
+    window.changed = true;
+    windowSystem().dirty = true;
+}
+
+void paint(Window& window) {
+    if (window.changed && window.kind == WindowKind::Progress && (window.style & WS_VISIBLE) != 0)
+        window.paintedPositions.push_back(window.position);
+    window.changed = false;
+    for (HWND child : window.children)
+        if (Window* c = findWindow(child)) paint(*c);
+}
+
 HWND topLevelWindow() {
     for (auto& entry : windowSystem().windows)
         if (entry.second->parent == nullptr && !entry.second->destroying) return entry.first;
@@ -135,6 +149,7 @@ using standin::Window;
 using standin::windowSystem;
 
 ATOM RegisterClassW(const WNDCLASSW* windowClass) {
+    if (standin::failureInjected("RegisterClassW")) return 0;
     if (windowClass == nullptr || windowClass->lpszClassName == nullptr || standin::isAtom(windowClass->lpszClassName) ||
         windowClass->lpszClassName[0] == 0 || windowClass->lpfnWndProc == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -163,6 +178,7 @@ ATOM RegisterClassW(const WNDCLASSW* windowClass) {
 
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
                      int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+    if (standin::failureInjected("CreateWindowExW")) return nullptr;
     standin::WindowSystem& ws = windowSystem();
     if (className == nullptr) {
         SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
@@ -173,6 +189,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         window->kind = standin::WindowKind::Frame;
         window->className = registered->name;
         window->proc = registered->info.lpfnWndProc;
+        window->classStyle = registered->info.style;
         window->background = registered->info.hbrBackground;
         window->icon = registered->info.hIcon;
         window->cursor = registered->info.hCursor;
@@ -221,11 +238,12 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     Window* created = findWindow(handle);
     if (created == nullptr) return nullptr;
     if (style & WS_VISIBLE) created->style |= WS_VISIBLE;
-    ws.dirty = true;
+    standin::markChanged(*created);
     return handle;
 }
 
 BOOL DestroyWindow(HWND handle) {
+    if (standin::failureInjected("DestroyWindow")) return FALSE;
     Window* window = findWindow(handle);
     if (window == nullptr) return standin::failWindow();
     if (window->destroying) return TRUE;  // already on its way
@@ -255,31 +273,40 @@ BOOL DestroyWindow(HWND handle) {
     return TRUE;
 }
 
-BOOL IsWindow(HWND handle) { return findWindow(handle) != nullptr ? TRUE : FALSE; }
+BOOL IsWindow(HWND handle) {
+    standin::failureInjected("IsWindow");  // counted only: its answer is no success or failure
+    return findWindow(handle) != nullptr ? TRUE : FALSE;
+}
 
 BOOL ShowWindow(HWND handle, int command) {
+    if (standin::failureInjected("ShowWindow")) return FALSE;
     Window* window = findWindow(handle);
     if (window == nullptr) return standin::failWindow();
     const bool wasVisible = (window->style & WS_VISIBLE) != 0;
     if (command == SW_HIDE) window->style &= ~static_cast<DWORD>(WS_VISIBLE);
     else window->style |= WS_VISIBLE;
-    windowSystem().dirty = true;
+    standin::markChanged(*window);
     return wasVisible ? TRUE : FALSE;
 }
 
 BOOL UpdateWindow(HWND handle) {
-    if (findWindow(handle) == nullptr) return standin::failWindow();
+    if (standin::failureInjected("UpdateWindow")) return FALSE;
+    Window* window = findWindow(handle);
+    if (window == nullptr) return standin::failWindow();
+    standin::paint(*window);
     ++windowSystem().updates;
     standin::redrawTerminal();
     return TRUE;
 }
 
 BOOL SetWindowTextW(HWND handle, LPCWSTR text) {
+    if (standin::failureInjected("SetWindowTextW")) return FALSE;
     if (findWindow(handle) == nullptr) return standin::failWindow();
     return SendMessageW(handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0 ? TRUE : FALSE;
 }
 
 HWND SetFocus(HWND handle) {
+    if (standin::failureInjected("SetFocus")) return nullptr;
     standin::WindowSystem& ws = windowSystem();
     if (handle != nullptr && findWindow(handle) == nullptr) {
         standin::failWindow();
@@ -291,9 +318,13 @@ HWND SetFocus(HWND handle) {
     return previous;
 }
 
-HWND GetFocus() { return windowSystem().focus; }
+HWND GetFocus() {
+    standin::failureInjected("GetFocus");  // counted only: its answer is no success or failure
+    return windowSystem().focus;
+}
 
 BOOL GetClientRect(HWND handle, LPRECT rect) {
+    if (standin::failureInjected("GetClientRect")) return FALSE;
     Window* window = findWindow(handle);
     if (window == nullptr) return standin::failWindow();
     if (rect == nullptr) {
@@ -305,6 +336,7 @@ BOOL GetClientRect(HWND handle, LPRECT rect) {
 }
 
 LONG_PTR GetWindowLongPtrW(HWND handle, int index) {
+    if (standin::failureInjected("GetWindowLongPtrW")) return 0;
     Window* window = findWindow(handle);
     if (window == nullptr) return standin::failWindow();
     if (index != GWLP_USERDATA) {
@@ -315,6 +347,7 @@ LONG_PTR GetWindowLongPtrW(HWND handle, int index) {
 }
 
 LONG_PTR SetWindowLongPtrW(HWND handle, int index, LONG_PTR value) {
+    if (standin::failureInjected("SetWindowLongPtrW")) return 0;
     Window* window = findWindow(handle);
     if (window == nullptr) return standin::failWindow();
     if (index != GWLP_USERDATA) {

@@ -214,18 +214,35 @@ def unescape(text):
 
 
 def parse_dump(text):
-    """Controls of the frame by ID: visible, text and, for bars, history."""
+    """Controls of the frame by ID: visible, text, painted and, for bars,
+    history and painted positions."""
     controls = {}
     for line in text.splitlines():
         m = WINDOW_LINE.match(line)
         if not m or not m.group(1):
             continue
         fields = dict(FIELD.findall(m.group(2)))
-        control = {'visible': fields.get('visible') == 'yes', 'text': unescape(fields.get('text', '""')[1:-1])}
-        if 'history' in fields:
-            control['history'] = [int(p) for p in fields['history'].split(',') if p]
+        control = {'visible': fields.get('visible') == 'yes', 'text': unescape(fields.get('text', '""')[1:-1]),
+                   'painted': fields.get('painted') == 'yes'}
+        for key in ('history', 'painted-pos'):
+            if key in fields:
+                control[key] = [int(p) for p in fields[key].split(',') if p]
         controls[int(fields.get('id', '-1'))] = control
     return controls
+
+
+def unseen_of(controls, history):
+    """What the user of a pass that reached the update loop never saw: the run
+    pumps no messages, so the bar at 0, each step and the summary reach the
+    screen only through the pass's forced repaints."""
+    problems = []
+    painted = controls.get(PROGRESS, {}).get('painted-pos')
+    if painted != [0] + history:
+        problems.append('progress painted at %r, expected %r' % (painted, [0] + history))
+    stale = sorted(cid for cid, c in controls.items() if c['visible'] and not c['painted'])
+    if stale:
+        problems.append('controls %r shown but not painted at the end' % stale)
+    return problems
 
 
 def window_of(controls):
@@ -318,9 +335,12 @@ def native_case(case, install, tmp):
     if dump is None:
         problems.append('no window dump')
     else:
-        window = window_of(parse_dump(dump))
+        controls = parse_dump(dump)
+        window = window_of(controls)
         if window != case['window']:
             problems.append('window %r, expected %r' % (window, case['window']))
+        elif window['progress'] is not None:
+            problems += unseen_of(controls, window['progress'])
     trace = trace_lines(read(trace_file))
     calls = calls_of(trace)
     if calls != case['calls']:

@@ -508,7 +508,7 @@ std::string openErrorText(const infengine::OpenResult& opened) {
     switch (opened.error) {
         case infengine::kErrorNotEnoughMemory: return "larger than the 64 MiB the INF engine reads";
         case infengine::kErrorFileInvalid: return "the file is empty";
-        case infengine::kErrorExpectedSectionName: return "text before the first section header, or a NUL, at line " +
+        case infengine::kErrorExpectedSectionName: return "text before the first section header at line " +
                                                           std::to_string(opened.line);
         case infengine::kErrorBadSectionNameLine: return "a section header without ']' at line " +
                                                          std::to_string(opened.line);

@@ -13,8 +13,8 @@
 // output.
 //
 // Section names: the eight functions cannot enumerate sections, so the tool
-// decodes the file as the engine does (BOM, UTF-16 detection, Windows-1252)
-// and takes every physical line (ended by CR, LF or CRLF) whose first
+// decodes the file as the engine does (BOM, UTF-16 detection, Windows-1252,
+// NUL as a blank) and takes every physical line (ended by LF) whose first
 // non-blank character is '[': the name is the text up to the first ']'.
 // Names are listed once each (the first spelling, ASCII case ignored), in
 // file order. A name that the open did not make a section (a header joined
@@ -82,7 +82,7 @@ std::vector<std::u16string> sectionNames(const std::string& path) {
     std::vector<std::u16string> seen;
     size_t pos = 0;
     while (pos < text.size()) {
-        size_t end = text.find_first_of(u"\r\n", pos);
+        size_t end = text.find(u'\n', pos);
         if (end == std::u16string::npos) end = text.size();
         size_t i = pos;
         while (i < end && infengine::isInfSpace(text[i])) ++i;

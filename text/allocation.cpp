@@ -14,8 +14,12 @@ void failAllocation() {
 #if defined(__cpp_exceptions)
     throw std::bad_alloc();
 #else
+    // Ends with the system's out-of-memory status (STATUS_NO_MEMORY), not with
+    // abort()'s 3, which a deployment tool would read as the installer's own
+    // outcome 3 ("the INF could not be parsed").
     std::fputs("out of memory\n", stderr);
-    std::abort();
+    std::fflush(stderr);
+    std::_Exit(static_cast<int>(0xC0000017u));
 #endif
 }
 

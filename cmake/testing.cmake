@@ -82,3 +82,41 @@ function(velk_fuzzer)
   math(EXPR timeout "${F_SECONDS} * 2 + 120")
   set_tests_properties(${F_NAME} PROPERTIES TIMEOUT ${timeout} LABELS fuzz)
 endfunction()
+
+# velk_standin_test(NAME name SOURCES ... LIBS ... [DEFINITIONS ...] [DEPENDS ...]):
+# a velk_test that needs the stand-ins' controls (scripted failures, machine
+# fields, the window tree), so it exists only in the native builds.
+function(velk_standin_test)
+  if(WIN32)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;DEFINITIONS;DEPENDS" ${ARGN})
+  velk_test(NAME ${T_NAME} SOURCES ${T_SOURCES} LIBS ${T_LIBS})
+  if(T_DEFINITIONS)
+    target_compile_definitions(${T_NAME} PRIVATE ${T_DEFINITIONS})
+  endif()
+  if(T_DEPENDS)
+    add_dependencies(${T_NAME} ${T_DEPENDS})
+  endif()
+endfunction()
+
+# velk_benchmark(NAME name SOURCES ... LIBS ... [GOOGLE] [WINDOWS] [WINDOWS_LIBS ...]):
+# a benchmark program, run by hand, built when VELK_BENCH is on. GOOGLE links
+# Google Benchmark (native builds only); WINDOWS builds it for Windows too, to
+# be run under Wine beside the system's own libraries.
+function(velk_benchmark)
+  cmake_parse_arguments(B "GOOGLE;WINDOWS" "NAME" "SOURCES;LIBS;WINDOWS_LIBS" ${ARGN})
+  if(NOT VELK_BENCH OR (CMAKE_CROSSCOMPILING AND NOT B_WINDOWS))
+    return()
+  endif()
+  add_executable(${B_NAME} ${B_SOURCES})
+  velk_target_defaults(${B_NAME})
+  target_link_libraries(${B_NAME} PRIVATE ${B_LIBS})
+  if(B_GOOGLE)
+    find_package(benchmark REQUIRED)
+    target_link_libraries(${B_NAME} PRIVATE benchmark::benchmark)
+  endif()
+  if(WIN32 AND B_WINDOWS_LIBS)
+    target_link_libraries(${B_NAME} PRIVATE ${B_WINDOWS_LIBS})
+  endif()
+endfunction()

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "testing/scratch_dir.h"
+#include "platform/testing/scratch_dir.h"
 
 namespace {
 

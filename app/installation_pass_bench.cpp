@@ -10,9 +10,9 @@
 #include <string>
 
 #include "app/installation_pass.h"
-#include "faults/faults.h"
-#include "machine/machine.h"
-#include "testing/scratch_dir.h"
+#include "platform/faults/faults.h"
+#include "platform/machine/machine.h"
+#include "platform/testing/scratch_dir.h"
 #include "ui/setup_wnd.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include <string>
 
 #include "app/installation_pass.h"
-#include "debug_capture.h"
-#include "faults/faults.h"
-#include "machine/machine.h"
-#include "testing/scratch_dir.h"
-#include "testing/standin_fixture.h"
+#include "platform/debug_capture.h"
+#include "platform/faults/faults.h"
+#include "platform/machine/machine.h"
+#include "platform/testing/scratch_dir.h"
+#include "platform/testing/standin_fixture.h"
 #include "ui/setup_wnd.h"
 
 namespace {

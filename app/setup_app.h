@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/driver_installer.h"
-#include "frame/frame.h"
+#include "platform/frame/frame.h"
 
 class CSetupWnd;
 

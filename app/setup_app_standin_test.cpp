@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "machine/machine.h"
+#include "platform/machine/machine.h"
 #include "ui/setup_wnd.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/install_outcome.h"
-#include "platform.h"
+#include "platform/platform.h"
 
 class CSetupWnd;
 

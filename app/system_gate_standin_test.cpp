@@ -9,10 +9,10 @@
 #include <string>
 
 #include "app/driver_installer.h"
-#include "machine/machine.h"
-#include "testing/standin_fixture.h"
+#include "platform/machine/machine.h"
+#include "platform/testing/standin_fixture.h"
 #include "ui/setup_wnd.h"
-#include "user32/user32.h"
+#include "platform/user32/user32.h"
 
 namespace {
 

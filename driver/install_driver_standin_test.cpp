@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "inf/inf_test_fixture.h"
-#include "machine/machine.h"
+#include "platform/machine/machine.h"
 
 namespace {
 

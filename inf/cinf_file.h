@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform.h"
+#include "platform/platform.h"
 #include "text/cwstring.h"
 #include "text/cwstring_array.h"
 #include "text/inf_status.h"

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "inf/cinf_file.h"
-#include "testing/scratch_dir.h"
+#include "platform/testing/scratch_dir.h"
 
 namespace {
 

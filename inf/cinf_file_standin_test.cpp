@@ -1,8 +1,8 @@
 // The failures of the INF functions that no INF file can provoke, scripted
 // through the stand-ins, and the processor information look-up.
-#include "faults/faults.h"
+#include "platform/faults/faults.h"
 #include "inf/inf_test_fixture.h"
-#include "machine/machine.h"
+#include "platform/machine/machine.h"
 
 namespace {
 

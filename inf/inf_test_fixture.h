@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "debug_capture.h"
+#include "platform/debug_capture.h"
 #include "inf/cinf_file.h"
-#include "testing/scratch_dir.h"
+#include "platform/testing/scratch_dir.h"
 
 // UTF-16 <-> UTF-8 for readable assertions (test data is ASCII).
 inline std::string narrow(const std::u16string& text) { return std::string(text.begin(), text.end()); }

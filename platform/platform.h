@@ -8,9 +8,9 @@
 #pragma once
 
 #if defined(_WIN32)
-#include "win32/api_win32.h"
+#include "platform/win32/api_win32.h"
 #else
-#include "api_standin.h"
+#include "platform/api_standin.h"
 #endif
 
 // Our text values hold UTF-16 in char16_t; the platform's wide strings are

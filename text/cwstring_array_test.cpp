@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "testing/allocation_failure.h"
+#include "platform/testing/allocation_failure.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "testing/allocation_failure.h"
+#include "platform/testing/allocation_failure.h"
 
 namespace {
 

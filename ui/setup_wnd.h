@@ -5,7 +5,7 @@
 // change it wants seen is followed by repaint().
 #pragma once
 
-#include "frame/frame.h"
+#include "platform/frame/frame.h"
 
 class CSetupWnd : public CWnd {
     DECLARE_DYNAMIC(CSetupWnd)

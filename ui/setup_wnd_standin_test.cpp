@@ -7,10 +7,10 @@
 
 #include <string>
 
-#include "machine/machine.h"
-#include "testing/standin_fixture.h"
+#include "platform/machine/machine.h"
+#include "platform/testing/standin_fixture.h"
 #include "text/routines.h"
-#include "user32/user32.h"
+#include "platform/user32/user32.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "faults/faults.h"
+#include "platform/faults/faults.h"
 
 #include <map>
 #include <string>

@@ -8,7 +8,7 @@
 // called.
 #pragma once
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace standin {
 

@@ -1,11 +1,11 @@
-#include "faults/faults.h"
+#include "platform/faults/faults.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 
-#include "testing/standin_fixture.h"
+#include "platform/testing/standin_fixture.h"
 
 namespace {
 

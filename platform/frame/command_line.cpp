@@ -1,4 +1,4 @@
-#include "frame/command_line.h"
+#include "platform/frame/command_line.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "frame/controls.h"
+#include "platform/frame/controls.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // its rectangle in the parent's client coordinates and its control ID.
 #pragma once
 
-#include "frame/wnd.h"
+#include "platform/frame/wnd.h"
 
 class CStatic : public CWnd {
 public:

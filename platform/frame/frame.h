@@ -2,9 +2,9 @@
 // registration, over the Windows API or its stand-ins.
 #pragma once
 
-#include "platform.h"
-#include "frame/controls.h"
-#include "frame/run.h"
-#include "frame/win_app.h"
-#include "frame/wnd.h"
-#include "frame/wnd_class.h"
+#include "platform/platform.h"
+#include "platform/frame/controls.h"
+#include "platform/frame/run.h"
+#include "platform/frame/win_app.h"
+#include "platform/frame/wnd.h"
+#include "platform/frame/wnd_class.h"

@@ -1,8 +1,8 @@
-#include "frame/run.h"
+#include "platform/frame/run.h"
 
-#include "frame/command_line.h"
-#include "frame/win_app.h"
-#include "frame/wnd.h"
+#include "platform/frame/command_line.h"
+#include "platform/frame/win_app.h"
+#include "platform/frame/wnd.h"
 
 int runApplication() {
     CWinApp* app = AfxGetApp();

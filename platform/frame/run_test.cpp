@@ -1,7 +1,7 @@
 // The application sequence of runApplication: start-up hook, the message
 // loop only after TRUE, the main window's end, and the exit code.
-#include "frame/command_line.h"
-#include "frame/frame.h"
+#include "platform/frame/command_line.h"
+#include "platform/frame/frame.h"
 
 #include <gtest/gtest.h>
 

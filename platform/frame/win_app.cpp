@@ -1,4 +1,4 @@
-#include "frame/win_app.h"
+#include "platform/frame/win_app.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // (run.h) drives its start-up hook, the message loop and its exit hook.
 #pragma once
 
-#include "platform.h"
+#include "platform/platform.h"
 
 class CWnd;
 

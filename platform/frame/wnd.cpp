@@ -1,6 +1,6 @@
-#include "frame/wnd.h"
+#include "platform/frame/wnd.h"
 
-#include "frame/win_app.h"
+#include "platform/frame/win_app.h"
 
 namespace {
 

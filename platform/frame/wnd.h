@@ -6,7 +6,7 @@
 // message. Everything without an entry gets DefWindowProcW.
 #pragma once
 
-#include "platform.h"
+#include "platform/platform.h"
 
 class CWnd;
 

@@ -1,8 +1,8 @@
-#include "frame/wnd_class.h"
+#include "platform/frame/wnd_class.h"
 
 #include <cstdint>
 
-#include "frame/wnd.h"
+#include "platform/frame/wnd.h"
 
 namespace {
 

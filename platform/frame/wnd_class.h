@@ -3,7 +3,7 @@
 // requests share one class.
 #pragma once
 
-#include "platform.h"
+#include "platform/platform.h"
 
 // Registers and returns the class name; the text stays valid
 // until the next call. Failures are not reported: creating a window of the

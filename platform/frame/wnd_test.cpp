@@ -1,6 +1,6 @@
 // The window base over the platform's window system: attaching during
 // creation, message-map dispatch along the chain, the end of a main window.
-#include "frame/frame.h"
+#include "platform/frame/frame.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "faults/faults.h"
-#include "kernel32/kernel32.h"
-#include "kernel32/paths.h"
-#include "platform.h"
+#include "platform/faults/faults.h"
+#include "platform/kernel32/kernel32.h"
+#include "platform/kernel32/paths.h"
+#include "platform/platform.h"
 #include "text/utf8.h"
 
 namespace standin {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "kernel32/kernel32.h"
-#include "platform.h"
+#include "platform/kernel32/kernel32.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // DebugOutputCapture over the stand-ins: OutputDebugStringW hands every
 // string to the live capture objects. The class carries no members, so
 // each object's lines are kept here, keyed by the object.
-#include "debug_capture.h"
+#include "platform/debug_capture.h"
 
 #include <algorithm>
 #include <memory>
 
-#include "kernel32/debug_sink.h"
+#include "platform/kernel32/debug_sink.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // UTF-8, unchanged otherwise); active DebugOutputCapture objects see every call.
 #include <cstdio>
 
-#include "faults/faults.h"
-#include "kernel32/debug_sink.h"
-#include "machine/machine.h"
-#include "platform.h"
+#include "platform/faults/faults.h"
+#include "platform/kernel32/debug_sink.h"
+#include "platform/machine/machine.h"
+#include "platform/platform.h"
 #include "text/utf8.h"
 
 void OutputDebugStringW(LPCWSTR text) {

@@ -1,13 +1,13 @@
-#include "debug_capture.h"
+#include "platform/debug_capture.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 
-#include "machine/machine.h"
-#include "platform.h"
-#include "testing/scratch_dir.h"
+#include "platform/machine/machine.h"
+#include "platform/platform.h"
+#include "platform/testing/scratch_dir.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace {
 // Per thread, as on Windows.

@@ -4,11 +4,11 @@
 #include <unistd.h>
 #include <vector>
 
-#include "faults/faults.h"
-#include "kernel32/kernel32.h"
-#include "kernel32/paths.h"
-#include "machine/machine.h"
-#include "platform.h"
+#include "platform/faults/faults.h"
+#include "platform/kernel32/kernel32.h"
+#include "platform/kernel32/paths.h"
+#include "platform/machine/machine.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 // processor and WOW64.
 #include <cstring>
 
-#include "faults/faults.h"
-#include "kernel32/kernel32.h"
-#include "machine/machine.h"
-#include "platform.h"
+#include "platform/faults/faults.h"
+#include "platform/kernel32/kernel32.h"
+#include "platform/machine/machine.h"
+#include "platform/platform.h"
 
 namespace {
 

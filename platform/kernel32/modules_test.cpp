@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "kernel32/kernel32.h"
-#include "machine/machine.h"
-#include "platform.h"
+#include "platform/kernel32/kernel32.h"
+#include "platform/machine/machine.h"
+#include "platform/platform.h"
 
 namespace {
 

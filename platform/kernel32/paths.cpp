@@ -1,4 +1,4 @@
-#include "kernel32/paths.h"
+#include "platform/kernel32/paths.h"
 
 #include <climits>
 #include <unistd.h>

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "kernel32/kernel32.h"
-#include "machine/machine.h"
+#include "platform/kernel32/kernel32.h"
+#include "platform/machine/machine.h"
 
 namespace standin {
 

@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "kernel32/kernel32.h"
-#include "machine/machine.h"
-#include "platform.h"
-#include "testing/scratch_dir.h"
+#include "platform/kernel32/kernel32.h"
+#include "platform/machine/machine.h"
+#include "platform/platform.h"
+#include "platform/testing/scratch_dir.h"
 
 namespace {
 

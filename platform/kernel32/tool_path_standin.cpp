@@ -1,9 +1,9 @@
-#include "tool_path.h"
+#include "platform/tool_path.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "kernel32/paths.h"
+#include "platform/kernel32/paths.h"
 
 std::u16string toolPathArgument(const char* argument) {
     std::error_code error;

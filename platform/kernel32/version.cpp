@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "faults/faults.h"
-#include "machine/machine.h"
-#include "platform.h"
+#include "platform/faults/faults.h"
+#include "platform/machine/machine.h"
+#include "platform/platform.h"
 
 BOOL GetVersionExW(LPOSVERSIONINFOW info) {
     if (standin::failureInjected("GetVersionExW")) return FALSE;

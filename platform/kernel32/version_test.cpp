@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "machine/machine.h"
-#include "platform.h"
+#include "platform/machine/machine.h"
+#include "platform/platform.h"
 
 namespace {
 

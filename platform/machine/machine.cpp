@@ -1,4 +1,4 @@
-#include "machine/machine.h"
+#include "platform/machine/machine.h"
 
 #include <cerrno>
 #include <cstdio>

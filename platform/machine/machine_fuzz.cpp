@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "machine/machine.h"
+#include "platform/machine/machine.h"
 #include "text/utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,11 +1,11 @@
-#include "machine/machine.h"
+#include "platform/machine/machine.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <functional>
 
-#include "testing/scratch_dir.h"
+#include "platform/testing/scratch_dir.h"
 
 namespace standin {
 namespace {

@@ -1,4 +1,4 @@
-#include "newdev/driver_version.h"
+#include "platform/newdev/driver_version.h"
 
 #include <cstdio>
 

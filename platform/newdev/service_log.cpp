@@ -1,4 +1,4 @@
-#include "newdev/service_log.h"
+#include "platform/newdev/service_log.h"
 
 #include <cstdio>
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "faults/faults.h"
-#include "kernel32/paths.h"
-#include "machine/machine.h"
-#include "newdev/driver_version.h"
-#include "newdev/service_log.h"
-#include "platform.h"
+#include "platform/faults/faults.h"
+#include "platform/kernel32/paths.h"
+#include "platform/machine/machine.h"
+#include "platform/newdev/driver_version.h"
+#include "platform/newdev/service_log.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "faults/faults.h"
-#include "machine/machine.h"
-#include "newdev/driver_version.h"
-#include "platform.h"
-#include "testing/scratch_dir.h"
+#include "platform/faults/faults.h"
+#include "platform/machine/machine.h"
+#include "platform/newdev/driver_version.h"
+#include "platform/platform.h"
+#include "platform/testing/scratch_dir.h"
 
 namespace {
 

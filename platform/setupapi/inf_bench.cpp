@@ -23,15 +23,15 @@
 #include <string>
 #include <vector>
 
-#include "inf_engine.h"
-#include "platform.h"
+#include "platform/setupapi/inf_engine.h"
+#include "platform/platform.h"
 
 #if defined(_WIN32)
 #include <psapi.h>
 #else
 #include <sys/resource.h>
 
-#include "kernel32/paths.h"
+#include "platform/kernel32/paths.h"
 #endif
 
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform.h"
-#include "testing/scratch_dir.h"
+#include "platform/platform.h"
+#include "platform/testing/scratch_dir.h"
 #include "text/utf8.h"
 
 namespace {

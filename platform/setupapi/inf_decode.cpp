@@ -1,5 +1,5 @@
 // Bytes of an INF file to UTF-16 text (encoding rules in README.md).
-#include "inf_engine.h"
+#include "platform/setupapi/inf_engine.h"
 
 #include "text/utf8.h"
 

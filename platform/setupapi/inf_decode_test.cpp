@@ -1,7 +1,7 @@
 // Encodings, line ends and untrusted bytes: what a whole file reads as.
 #include <gtest/gtest.h>
 
-#include "inf_test_support.h"
+#include "platform/setupapi/inf_test_support.h"
 
 namespace infengine {
 namespace {

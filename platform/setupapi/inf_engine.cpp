@@ -1,6 +1,6 @@
 // Reads of a parsed INF: sections, keys and fields with %strkey%
 // substitution, the choice of the Strings section, the signature check.
-#include "inf_engine.h"
+#include "platform/setupapi/inf_engine.h"
 
 namespace infengine {
 

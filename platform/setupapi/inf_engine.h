@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "name_index.h"
+#include "platform/setupapi/name_index.h"
 
 namespace infengine {
 

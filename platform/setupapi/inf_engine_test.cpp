@@ -2,7 +2,7 @@
 // check and the length limits of the engine.
 #include <gtest/gtest.h>
 
-#include "inf_test_support.h"
+#include "platform/setupapi/inf_test_support.h"
 
 namespace infengine {
 namespace {

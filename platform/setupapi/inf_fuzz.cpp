@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "inf_engine.h"
+#include "platform/setupapi/inf_engine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::vector<std::pair<uint32_t, std::u16string>> dirids =

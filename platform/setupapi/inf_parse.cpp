@@ -1,6 +1,6 @@
 // One pass over the decoded text: physical lines, section headers, entries
 // split into key and fields (syntax rules in README.md).
-#include "inf_engine.h"
+#include "platform/setupapi/inf_engine.h"
 
 namespace infengine {
 

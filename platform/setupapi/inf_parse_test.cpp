@@ -3,7 +3,7 @@
 // [Version]; the expectation describes every line of [S] (see describe()).
 #include <gtest/gtest.h>
 
-#include "inf_test_support.h"
+#include "platform/setupapi/inf_test_support.h"
 
 namespace infengine {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "inf_engine.h"
+#include "platform/setupapi/inf_engine.h"
 #include "text/utf8.h"
 
 namespace infengine {

@@ -1,4 +1,4 @@
-#include "name_index.h"
+#include "platform/setupapi/name_index.h"
 
 namespace infengine {
 namespace {

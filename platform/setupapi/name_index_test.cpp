@@ -1,6 +1,6 @@
 // The name index: ASCII case folding only, first insert wins, growth keeps
 // every entry findable.
-#include "name_index.h"
+#include "platform/setupapi/name_index.h"
 
 #include <gtest/gtest.h>
 

@@ -42,11 +42,11 @@
 #include <unordered_set>
 #include <vector>
 
-#include "inf_engine.h"
-#include "kernel32/paths.h"
-#include "machine/machine.h"
-#include "platform.h"
-#include "faults/faults.h"
+#include "platform/setupapi/inf_engine.h"
+#include "platform/kernel32/paths.h"
+#include "platform/machine/machine.h"
+#include "platform/platform.h"
+#include "platform/faults/faults.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <functional>
 #include <vector>
 
-#include "platform.h"
-#include "testing/scratch_dir.h"
+#include "platform/platform.h"
+#include "platform/testing/scratch_dir.h"
 
 namespace {
 

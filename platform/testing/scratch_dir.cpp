@@ -1,12 +1,12 @@
-#include "testing/scratch_dir.h"
+#include "platform/testing/scratch_dir.h"
 
 #include <fstream>
 #include <random>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 #if !defined(_WIN32)
-#include "kernel32/paths.h"
+#include "platform/kernel32/paths.h"
 #endif
 
 namespace fs = std::filesystem;

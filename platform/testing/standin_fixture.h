@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "machine/machine.h"
-#include "user32/user32.h"
+#include "platform/machine/machine.h"
+#include "platform/user32/user32.h"
 
 class StandinTest : public ::testing::Test {
 protected:

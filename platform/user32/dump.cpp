@@ -1,10 +1,10 @@
 // The window tree for tests and the dump file (format: README.md).
 #include <cstdio>
 
-#include "platform.h"
+#include "platform/platform.h"
 #include "text/utf8.h"
-#include "user32/user32.h"
-#include "user32/window_table.h"
+#include "platform/user32/user32.h"
+#include "platform/user32/window_table.h"
 
 namespace standin {
 namespace {

@@ -1,8 +1,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "testing/scratch_dir.h"
-#include "user32/test_window.h"
+#include "platform/testing/scratch_dir.h"
+#include "platform/user32/test_window.h"
 
 namespace standin_test {
 namespace {

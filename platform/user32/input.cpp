@@ -7,8 +7,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "user32/user32.h"
-#include "user32/window_table.h"
+#include "platform/user32/user32.h"
+#include "platform/user32/window_table.h"
 
 namespace standin {
 namespace {

@@ -1,6 +1,6 @@
 #include <unistd.h>
 
-#include "user32/test_window.h"
+#include "platform/user32/test_window.h"
 
 namespace standin_test {
 namespace {

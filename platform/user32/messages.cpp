@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "faults/faults.h"
-#include "platform.h"
-#include "user32/window_table.h"
+#include "platform/faults/faults.h"
+#include "platform/platform.h"
+#include "platform/user32/window_table.h"
 
 namespace standin {
 namespace {

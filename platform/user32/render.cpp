@@ -4,10 +4,10 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include "platform.h"
+#include "platform/platform.h"
 #include "text/utf8.h"
-#include "user32/user32.h"
-#include "user32/window_table.h"
+#include "platform/user32/user32.h"
+#include "platform/user32/window_table.h"
 
 namespace standin {
 namespace {

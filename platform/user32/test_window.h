@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "machine/machine.h"
-#include "platform.h"
-#include "testing/standin_fixture.h"
-#include "user32/user32.h"
+#include "platform/machine/machine.h"
+#include "platform/platform.h"
+#include "platform/testing/standin_fixture.h"
+#include "platform/user32/user32.h"
 
 namespace standin_test {
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "faults/faults.h"
-#include "machine/machine.h"
-#include "platform.h"
-#include "user32/user32.h"
-#include "user32/window_table.h"
+#include "platform/faults/faults.h"
+#include "platform/machine/machine.h"
+#include "platform/platform.h"
+#include "platform/user32/user32.h"
+#include "platform/user32/window_table.h"
 
 namespace standin {
 namespace {

@@ -1,4 +1,4 @@
-#include "user32/test_window.h"
+#include "platform/user32/test_window.h"
 
 namespace standin_test {
 namespace {

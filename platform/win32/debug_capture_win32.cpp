@@ -7,9 +7,9 @@
 // captured once. Wine 8 raises only the narrow form, once per call, so text
 // outside the ANSI code page arrives there as '?'. The handler API is looked up at run time: Windows 2000 has
 // none, and the capture then sees nothing.
-#include "debug_capture.h"
+#include "platform/debug_capture.h"
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace {
 

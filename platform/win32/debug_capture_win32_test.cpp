@@ -1,11 +1,11 @@
 // The debug-output capture over Windows (run under Wine by the Windows
 // builds): every OutputDebugStringW call is one captured line, exactly once,
 // and nothing is captured outside a capture object's life.
-#include "debug_capture.h"
+#include "platform/debug_capture.h"
 
 #include <gtest/gtest.h>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // forwards each call. A library or function that cannot be had fails the call
 // with the loader's error as the last error, as a failed import would have
 // kept the program from starting at all.
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace {
 

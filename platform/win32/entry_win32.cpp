@@ -1,5 +1,5 @@
 // The Windows entry: everything happens in the application object.
-#include "frame/run.h"
-#include "platform.h"
+#include "platform/frame/run.h"
+#include "platform/platform.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) { return runApplication(); }

@@ -6,7 +6,7 @@
 // is called, with a fallback where it is absent. The object must be linked
 // into the executable itself (not taken from a library), so that its slots
 // are defined before the runtime's libraries are searched.
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace {
 

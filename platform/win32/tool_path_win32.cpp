@@ -1,8 +1,8 @@
-#include "tool_path.h"
+#include "platform/tool_path.h"
 
 #include <vector>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 std::u16string toolPathArgument(const char* argument) {
     // Command-line arguments come in the ANSI code page.

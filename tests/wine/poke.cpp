@@ -14,7 +14,7 @@
 //
 // Exit code 0 when done, 1 when the window or its button did not appear within
 // 60 seconds, 2 on a bad argument.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <psapi.h>
 #include <shellapi.h>

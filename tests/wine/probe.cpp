@@ -6,7 +6,7 @@
 //   probe.exe [-nopause]   gate, window, exit code 0 or 1 (as the installer)
 //   probe.exe exit N       exits at once with N
 //   probe.exe crash        writes through a null pointer
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <cwchar>
 #include <cwctype>

@@ -6,8 +6,8 @@
 #include <set>
 
 #include "inf/cinf_file.h"
-#include "platform.h"
-#include "setupapi/inf_engine.h"
+#include "platform/platform.h"
+#include "platform/setupapi/inf_engine.h"
 #include "text/routines.h"
 #include "text/utf8.h"
 #include "tools/infcheck/findings.h"

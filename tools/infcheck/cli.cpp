@@ -7,8 +7,8 @@
 #include <map>
 #include <memory>
 
-#include "setupapi/inf_engine.h"
-#include "tool_path.h"
+#include "platform/setupapi/inf_engine.h"
+#include "platform/tool_path.h"
 #include "tools/infcheck/analysis.h"
 #include "tools/infcheck/report.h"
 

@@ -17,7 +17,7 @@
 
 #include <sys/resource.h>
 
-#include "tool_path.h"
+#include "platform/tool_path.h"
 #include "tools/infcheck/analysis.h"
 #include "tools/infcheck/cli.h"
 

@@ -11,7 +11,7 @@
 #include <set>
 
 #include "inf/cinf_file.h"
-#include "tool_path.h"
+#include "platform/tool_path.h"
 #include "tools/infcheck/analysis.h"
 #include "tools/infcheck/cli.h"
 #include "tools/infcheck/json_reader.h"

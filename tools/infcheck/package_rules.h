@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "setupapi/inf_engine.h"
+#include "platform/setupapi/inf_engine.h"
 #include "tools/infcheck/findings.h"
 
 // `inf` must have been opened with both styles allowed: a file that is not

@@ -9,7 +9,7 @@
 // Datacenter 0x0080, Home 0x0200) can be added as rows of their own.
 #include "tools/infcheck/targets.h"
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <tuple>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace {
 

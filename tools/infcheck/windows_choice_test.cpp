@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -40,8 +40,8 @@
 #include <string>
 #include <vector>
 
-#include "platform.h"
-#include "setupapi/inf_engine.h"
+#include "platform/platform.h"
+#include "platform/setupapi/inf_engine.h"
 #include "text/utf8.h"
 
 namespace {

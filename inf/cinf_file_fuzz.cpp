@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     CWStringArray ids;
     const InfStatus status = inf.parse(ids);
-    // Every ID is a non-empty field text: never more than the input could hold.
+    // Empty fields are never collected, and a failed parse adds nothing.
     for (uint32_t i = 0; i < ids.itemCount; ++i) {
         if (ids.items[i].length == 0) std::abort();
     }

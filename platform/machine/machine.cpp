@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "text/ascii.h"
 #include "text/utf8.h"
 
 namespace standin {
@@ -22,12 +23,6 @@ std::string trim(const std::string& text) {
     while (begin < end && isBlank(text[begin])) ++begin;
     while (end > begin && isBlank(text[end - 1])) --end;
     return text.substr(begin, end - begin);
-}
-
-std::string lower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
 }
 
 // Unsigned number in decimal, or hexadecimal with 0x; nothing else on the
@@ -73,7 +68,7 @@ bool parseParts(const std::string& text, char separator, size_t count, uint64_t 
 }
 
 bool parseYesNo(const std::string& value, bool* out) {
-    const std::string v = lower(value);
+    const std::string v = lowerAscii(value);
     if (v == "yes") return *out = true, true;
     if (v == "no") return *out = false, true;
     return false;
@@ -99,7 +94,7 @@ struct Parser {
     bool apply(const std::string& key, const std::string& value) {
         uint64_t n = 0;
         uint64_t parts[4];
-        const std::string v = lower(value);
+        const std::string v = lowerAscii(value);
         if (key == "os") {
             if (v == "fail") return machine.versionFails = true, true;
             if (!parseParts(value, '.', 2, 0xFFFFFFFFu, parts)) return fail("os: expected <major>.<minor> or fail");
@@ -241,7 +236,7 @@ bool parseMachine(const std::string& text, Machine* out, int* errorLine, std::st
             *error = "expected 'key = value'";
             return false;
         }
-        const std::string key = lower(trim(line.substr(0, equals)));
+        const std::string key = lowerAscii(trim(line.substr(0, equals)));
         const std::string value = trim(line.substr(equals + 1));
         if (key.empty()) {
             *errorLine = lineNumber;

@@ -9,6 +9,7 @@
 
 #include "platform/user32/user32.h"
 #include "platform/user32/window_table.h"
+#include "text/ascii.h"
 
 namespace standin {
 namespace {
@@ -70,12 +71,6 @@ InputEvent readKey(int fd) {
                 if (readByte(fd) < 0) break;
         }
     }
-}
-
-std::string lower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
 }
 
 std::string trim(const std::string& text) {
@@ -140,7 +135,7 @@ InputEvent readInput() {
     }
     std::string line;
     while (readLine(ws, &line)) {
-        const std::string word = lower(trim(line));
+        const std::string word = lowerAscii(trim(line));
         if (word.empty()) return InputEvent::Enter;
         if (word == "q" || word == "esc") return InputEvent::Close;
     }

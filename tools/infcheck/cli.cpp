@@ -11,6 +11,7 @@
 #include "platform/tool_path.h"
 #include "tools/infcheck/analysis.h"
 #include "tools/infcheck/report.h"
+#include "text/ascii.h"
 
 namespace {
 
@@ -88,13 +89,6 @@ bool readWhole(const std::string& path, std::string* bytes, std::string* why) {
     return true;
 }
 
-std::string folded(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
 // The files of the folders around the INFs, listed once per folder; names
 // compare without case, as Windows compares them.
 class FolderFiles {
@@ -106,7 +100,7 @@ public:
             const size_t slash = std::min(relativePath.find('/', start), relativePath.size());
             const std::string part = relativePath.substr(start, slash - start);
             const std::map<std::string, std::string>& names = listing(at);
-            auto found = names.find(folded(part));
+            auto found = names.find(lowerAscii(part));
             if (found == names.end()) return false;
             at /= found->second;
             start = slash + 1;
@@ -124,7 +118,7 @@ private:
         std::error_code error;
         for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
             const std::string name = it->path().filename().string();
-            names.emplace(folded(name), name);
+            names.emplace(lowerAscii(name), name);
         }
         return names;
     }
@@ -144,7 +138,7 @@ private:
     fs::path folder;
 };
 
-bool isInf(const fs::path& path) { return folded(path.extension().string()) == ".inf"; }
+bool isInf(const fs::path& path) { return lowerAscii(path.extension().string()) == ".inf"; }
 
 int badUsage(std::string& err, const std::string& message) {
     err += "infcheck: " + message + "\n" + kUsage;
